@@ -1,0 +1,3 @@
+#include "app/vexo_main.h"
+
+int main() { return vexo::VexoMain(); }
