@@ -101,12 +101,15 @@ TEST_F(SettingsTest, ReadsBufferSizesAndOddValues) {
 }
 
 TEST_F(SettingsTest, PathFollowsTheCurrentDirectoryHoweverLong) {
-  // Directories past 255 bytes work: the path is asked whole.
+  // A current directory of 257 bytes: past the old 255-byte buffer, and with
+  // the file name past MAX_PATH.
+  const char sep = dir_.path().find('\\') != std::string::npos ? '\\' : '/';
   std::string deep = dir_.path();
-  for (int i = 0; i < 6; ++i) deep = deep + (deep.find('\\') != std::string::npos ? "\\" : "/") +
-                                     std::string(60, static_cast<char>('a' + i));
-  std::error_code ignored;
-  std::filesystem::create_directories(deep, ignored);
+  while (deep.size() + 61 < 257) deep += sep + std::string(60, 'd');
+  deep += sep + std::string(257 - deep.size() - 1, 'e');
+  ASSERT_EQ(deep.size(), 257u);
+  std::error_code error;
+  ASSERT_TRUE(std::filesystem::create_directories(deep, error)) << error.message();
   vexo::test::TestOs deep_os(deep);
   EXPECT_EQ(vexo::settings::SettingsPath(deep_os), deep + "\\Vexovpn.ini");
   FullSettings v;
@@ -114,6 +117,12 @@ TEST_F(SettingsTest, PathFollowsTheCurrentDirectoryHoweverLong) {
   vexo::settings::WriteFull(deep_os, v);
   EXPECT_EQ(vexo::settings::ReadAccount(deep_os).id, "deep");
   EXPECT_EQ(vexo::settings::ReadAccount(os_).id, "") << "another directory, another file";
+}
+
+TEST(CurrentDirectoryTest, IsAskedWhole) {
+  const std::string dir = vexo::platform::SystemOs().CurrentDirectory();
+  EXPECT_FALSE(dir.empty());
+  EXPECT_EQ(std::filesystem::path(dir), std::filesystem::current_path());
 }
 
 TEST(NoticeTimeTest, FormatsWithPaddingAfterTheYear) {

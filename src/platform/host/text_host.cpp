@@ -22,9 +22,10 @@ std::string Utf8ToAnsi(std::string_view utf8) {
     const std::size_t rc = iconv(cd, &in, &in_left, &dst, &dst_left);
     out.append(chunk, sizeof chunk - dst_left);
     if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      // An unconvertible or broken sequence: one '?' for it, as the system's
-      // conversion does, then go on after its lead byte and continuation bytes.
+      // An unconvertible or broken sequence: a '?' for each UTF-16 unit it
+      // stands for, as the system's conversion does, then go on after it.
       out.push_back('?');
+      if (static_cast<unsigned char>(*in) >= 0xF0) out.push_back('?');
       ++in;
       --in_left;
       while (in_left > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80) {

@@ -13,17 +13,32 @@ constexpr DWORD_PTR kContext = 1;
 
 class WinInetAnswer : public HttpAnswer {
  public:
-  explicit WinInetAnswer(HINTERNET request) : request_(request) {}
+  explicit WinInetAnswer(HINTERNET request) : request_(request) {
+    DWORD length = 0;
+    DWORD size = sizeof length;
+    if (HttpQueryInfoA(request_, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length,
+                       &size, nullptr)) {
+      expected_ = length;
+      known_length_ = true;
+    }
+  }
   ~WinInetAnswer() override { InternetCloseHandle(request_); }
 
   long Read(char* buffer, std::size_t size) override {
     DWORD got = 0;
     if (!InternetReadFile(request_, buffer, static_cast<DWORD>(size), &got)) return -1;
+    received_ += got;
+    // WinINet ends a body that the server cut short like a complete one; the
+    // announced length tells the two apart.
+    if (got == 0 && known_length_ && received_ < expected_) return -1;
     return static_cast<long>(got);
   }
 
  private:
   HINTERNET request_;
+  unsigned long long expected_ = 0;
+  unsigned long long received_ = 0;
+  bool known_length_ = false;
 };
 
 class WinInetSession : public HttpSession {

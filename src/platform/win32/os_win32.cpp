@@ -9,6 +9,20 @@
 namespace vexo::platform {
 namespace {
 
+// The profile functions take paths shorter than MAX_PATH. A longer one (a deep
+// current directory) goes through the short form of its directory.
+std::string ProfilePath(const std::string& path) {
+  const std::size_t slash = path.find_last_of('\\');
+  if (path.size() < MAX_PATH || slash == std::string::npos) return path;
+  const std::string dir = path.substr(0, slash);
+  const DWORD needed = GetShortPathNameA(dir.c_str(), nullptr, 0);
+  if (needed == 0) return path;
+  std::vector<char> buffer(needed + 1, '\0');
+  const DWORD n = GetShortPathNameA(dir.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  if (n == 0 || n >= buffer.size()) return path;
+  return std::string(buffer.data(), n) + path.substr(slash);
+}
+
 class EventGuard : public InstanceGuard {
  public:
   explicit EventGuard(HANDLE event) : event_(event) {}
@@ -27,20 +41,20 @@ class Win32Os : public Os {
     std::vector<char> buffer(buffer_size, '\0');
     const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), default_value.c_str(),
                                              buffer.data(), static_cast<DWORD>(buffer_size),
-                                             path.c_str());
+                                             ProfilePath(path).c_str());
     return std::string(buffer.data(), n);
   }
 
   int GetProfileInt(const std::string& section, const std::string& key, int default_value,
                     const std::string& path) override {
     return static_cast<int>(
-        GetPrivateProfileIntA(section.c_str(), key.c_str(), default_value, path.c_str()));
+        GetPrivateProfileIntA(section.c_str(), key.c_str(), default_value, ProfilePath(path).c_str()));
   }
 
   bool WriteProfileString(const std::string& section, const std::string& key,
                           const std::string& value, const std::string& path) override {
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                      path.c_str()) != FALSE;
+                                      ProfilePath(path).c_str()) != FALSE;
   }
 
   std::unique_ptr<InstanceGuard> CreateInstanceGuard(const std::string& name,
