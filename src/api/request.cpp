@@ -11,8 +11,7 @@ std::string PercentEncode(std::string_view value) {
   for (const char ch : value) {
     const auto c = static_cast<unsigned char>(ch);
     const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                            (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
-                            c == '~';
+                            (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~';
     if (unreserved) {
       out.push_back(ch);
     } else {

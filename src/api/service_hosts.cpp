@@ -8,8 +8,8 @@ namespace {
 constexpr std::size_t kHostBufferSize = 256;
 
 std::string ReadHost(platform::Os& os, const char* key, const char* fallback) {
-  std::string host = os.GetProfileString(kServerSection, key, "", kHostBufferSize,
-                                         settings::SettingsPath(os));
+  std::string host =
+      os.GetProfileString(kServerSection, key, "", kHostBufferSize, settings::SettingsPath(os));
   return host.empty() ? fallback : host;
 }
 

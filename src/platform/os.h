@@ -22,9 +22,9 @@ struct LocalTime {
 
 // Outcome of creating the named single-instance object.
 enum class GuardResult {
-  kCreated,         // this process now holds the name
-  kAlreadyExists,   // another process holds it
-  kFailed,          // could not be created for another reason
+  kCreated,        // this process now holds the name
+  kAlreadyExists,  // another process holds it
+  kFailed,         // could not be created for another reason
 };
 
 // Holds a named instance object for as long as it lives.
@@ -41,13 +41,13 @@ class Os {
   // of `buffer_size` bytes: the value, or `default_value` when the file,
   // section or key is missing, cut to buffer_size - 1 bytes. Any thread.
   virtual std::string GetProfileString(const std::string& section, const std::string& key,
-                                       const std::string& default_value,
-                                       std::size_t buffer_size, const std::string& path) = 0;
+                                       const std::string& default_value, std::size_t buffer_size,
+                                       const std::string& path) = 0;
 
   // Reads `key` as an integer (optional sign, leading digits; 0 when the value
   // has none); `default_value` when the key is missing. Any thread.
-  virtual int GetProfileInt(const std::string& section, const std::string& key,
-                            int default_value, const std::string& path) = 0;
+  virtual int GetProfileInt(const std::string& section, const std::string& key, int default_value,
+                            const std::string& path) = 0;
 
   // Writes `key`=`value` into `section`, creating file and section as needed
   // and replacing the key in place. Returns false when the write failed.

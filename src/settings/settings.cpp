@@ -22,9 +22,7 @@ void Write(platform::Os& os, const char* key, const std::string& value, const st
 
 }  // namespace
 
-std::string SettingsPath(platform::Os& os) {
-  return os.CurrentDirectory() + "\\" + kFileName;
-}
+std::string SettingsPath(platform::Os& os) { return os.CurrentDirectory() + "\\" + kFileName; }
 
 SavedAccount ReadAccount(platform::Os& os) {
   SavedAccount account;
@@ -39,9 +37,8 @@ SavedAccount ReadAccount(platform::Os& os) {
 SavedOptions ReadOptions(platform::Os& os) {
   SavedOptions options;
   options.type = os.GetProfileInt(kSection, "type", 0, SettingsPath(os));
-  options.autotime =
-      os.GetProfileString(kSection, "autotime", kDefaultAutoTime, kAutoTimeBufferSize,
-                          SettingsPath(os));
+  options.autotime = os.GetProfileString(kSection, "autotime", kDefaultAutoTime,
+                                         kAutoTimeBufferSize, SettingsPath(os));
   options.noticestime = os.GetProfileString(kSection, "noticestime", kDefaultNoticeTime,
                                             kNoticeTimeBufferSize, SettingsPath(os));
   return options;

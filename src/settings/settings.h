@@ -26,8 +26,8 @@ std::string SettingsPath(platform::Os& os);
 
 // What the login window reads when it opens.
 struct SavedAccount {
-  std::string id;   // whole, however long
-  std::string pwd;  // the password digest
+  std::string id;    // whole, however long
+  std::string pwd;   // the password digest
   int services = 0;  // 0 fixed IP, 1 dynamic IP
   int dtype = 0;
   int stype = 0;

@@ -30,12 +30,11 @@ void InstallAnswerRoutes(httplib::Server& server) {
   });
   // Promises 100 bytes, sends one line and drops the connection.
   server.Get("/API/CUT/", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content_provider(100, "text/plain",
-                             [](size_t offset, size_t, httplib::DataSink& sink) {
-                               if (offset > 0) return false;
-                               sink.write("partial\r\n", 9);
-                               return true;
-                             });
+    res.set_content_provider(100, "text/plain", [](size_t offset, size_t, httplib::DataSink& sink) {
+      if (offset > 0) return false;
+      sink.write("partial\r\n", 9);
+      return true;
+    });
   });
   // Trickles the answer in pieces that split a CR LF pair.
   server.Get("/API/DRIP/", [](const httplib::Request&, httplib::Response& res) {

@@ -14,8 +14,7 @@ namespace {
 TEST(ExchangeCutTest, BrokenTransferBeforeTheDecisionIsUnreachable) {
   vexo::test::TestOs os(".");
   vexo::api::ExchangeContext context{vexo::platform::SystemNet(), os, "Vexovpn"};
-  const std::string url =
-      vexo::api::RequestAddress(vexo::test::AnswerServerAddress(), "CUT").Url();
+  const std::string url = vexo::api::RequestAddress(vexo::test::AnswerServerAddress(), "CUT").Url();
   std::vector<std::string> seen;
   const auto result = vexo::api::RunExchange(context, url, [&](vexo::platform::AnswerLines& l) {
     std::string line;

@@ -26,8 +26,8 @@ const ReadCase kReadCases[] = {
     {"plain", "[OPTION]\r\nid=abc\r\n", "OPTION", "id", 80, "d", "abc"},
     {"names without case", "[option]\r\nID=abc\r\n", "OPTION", "id", 80, "d", "abc"},
     {"first key wins", "[OPTION]\r\nid=one\r\nid=two\r\n", "OPTION", "id", 80, "d", "one"},
-    {"first section wins", "[OPTION]\r\nid=one\r\n[OPTION]\r\nid=two\r\n", "OPTION", "id", 80,
-     "d", "one"},
+    {"first section wins", "[OPTION]\r\nid=one\r\n[OPTION]\r\nid=two\r\n", "OPTION", "id", 80, "d",
+     "one"},
     {"blanks trimmed", "[ OPTION ]\r\n  id  =  a b  \r\n", "OPTION", "id", 80, "d", "a b"},
     {"double quotes removed", "[OPTION]\r\nid=\"a b\"\r\n", "OPTION", "id", 80, "d", "a b"},
     {"single quotes removed", "[OPTION]\r\nid='ab'\r\n", "OPTION", "id", 80, "d", "ab"},
@@ -67,8 +67,9 @@ struct IntCase {
 
 TEST(ProfileTest, ReadsIntegersAsTheSystemDoes) {
   const IntCase cases[] = {
-      {"7", 7},   {"-5", -5},  {"+3", 3},      {"12abc", 12}, {"abc", 0},
-      {" 42 ", 42}, {nullptr, 99}, {"0", 0},   {"2147483647", 2147483647},
+      {"7", 7},      {"-5", -5}, {"+3", 3},
+      {"12abc", 12}, {"abc", 0}, {" 42 ", 42},
+      {nullptr, 99}, {"0", 0},   {"2147483647", 2147483647},
   };
   for (const IntCase& c : cases) {
     vexo::test::TempDir dir;

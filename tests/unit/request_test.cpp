@@ -10,8 +10,13 @@ using vexo::api::RequestAddress;
 
 TEST(RequestTest, AddressKeepsTheEndpointsKeyOrder) {
   RequestAddress address("api.example", vexo::api::kVsLogin);
-  address.Add("id", "user").Add("pwd", "0cc1").Add("s_flag", "VsKT").Add("pc", "PC1")
-      .Add("v_num", "1A2B").Add("rnd", "201835974").Add("c_ver", vexo::api::kClientVersion);
+  address.Add("id", "user")
+      .Add("pwd", "0cc1")
+      .Add("s_flag", "VsKT")
+      .Add("pc", "PC1")
+      .Add("v_num", "1A2B")
+      .Add("rnd", "201835974")
+      .Add("c_ver", vexo::api::kClientVersion);
   EXPECT_EQ(address.Url(),
             "http://api.example/API/VS_LOGIN/?id=user&pwd=0cc1&s_flag=VsKT&pc=PC1&v_num=1A2B"
             "&rnd=201835974&c_ver=V1.0");

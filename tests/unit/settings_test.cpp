@@ -70,8 +70,9 @@ TEST_F(SettingsTest, FullWriteOfEachProductInItsOrder) {
 }
 
 TEST_F(SettingsTest, OptionWriteLeavesTheAccountAlone) {
-  Seed("[OPTION]\r\nid=keep\r\npwd=d\r\nautotime=10\r\nnoticestime=0\r\ntype=0\r\nservices=1\r\n"
-       "dtype=1\r\nstype=2\r\n");
+  Seed(
+      "[OPTION]\r\nid=keep\r\npwd=d\r\nautotime=10\r\nnoticestime=0\r\ntype=0\r\nservices=1\r\n"
+      "dtype=1\r\nstype=2\r\n");
   vexo::settings::WriteOptions(os_, "25", "2020-01-02 03:04:05", 2);
   EXPECT_EQ(File(),
             "[OPTION]\r\nid=keep\r\npwd=d\r\nautotime=25\r\nnoticestime=2020-01-02 03:04:05\r\n"
@@ -90,8 +91,10 @@ TEST_F(SettingsTest, LongIdComesBackWhole) {
 }
 
 TEST_F(SettingsTest, ReadsBufferSizesAndOddValues) {
-  Seed("[OPTION]\r\npwd=" + std::string(100, 'p') + "\r\nservices=1x\r\nstype=7\r\ndtype=abc\r\n"
-       "autotime=" + std::string(300, '9') + "\r\n");
+  Seed("[OPTION]\r\npwd=" + std::string(100, 'p') +
+       "\r\nservices=1x\r\nstype=7\r\ndtype=abc\r\n"
+       "autotime=" +
+       std::string(300, '9') + "\r\n");
   const auto account = vexo::settings::ReadAccount(os_);
   EXPECT_EQ(account.pwd, std::string(79, 'p'));
   EXPECT_EQ(account.services, 1);

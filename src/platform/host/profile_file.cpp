@@ -24,8 +24,7 @@ std::string Trim(const std::string& s) {
 }
 
 bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
@@ -103,8 +102,8 @@ std::optional<std::string> ReadProfileValue(const std::string& path, const std::
   return std::nullopt;
 }
 
-bool WriteProfileValue(const std::string& path, const std::string& section,
-                       const std::string& key, const std::string& value) {
+bool WriteProfileValue(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value) {
   bool exists = false;
   std::vector<std::string> lines = LoadLines(path, exists);
   const std::string pair = key + "=" + value;

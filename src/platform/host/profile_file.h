@@ -16,8 +16,8 @@ std::optional<std::string> ReadProfileValue(const std::string& path, const std::
 
 // Sets `key` to `value` in `section`, creating file and section as needed.
 // Returns false when the file could not be written.
-bool WriteProfileValue(const std::string& path, const std::string& section,
-                       const std::string& key, const std::string& value);
+bool WriteProfileValue(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value);
 
 // Reads an integer as the profile API does: blanks, an optional sign, then
 // the leading decimal digits; 0 when there are none.

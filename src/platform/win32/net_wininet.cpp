@@ -1,10 +1,10 @@
+#include "platform/net.h"
+
 #include <windows.h>
 #include <wininet.h>
 
 #include <memory>
 #include <string>
-
-#include "platform/net.h"
 
 namespace vexo::platform {
 namespace {
@@ -16,8 +16,8 @@ class WinInetAnswer : public HttpAnswer {
   explicit WinInetAnswer(HINTERNET request) : request_(request) {
     DWORD length = 0;
     DWORD size = sizeof length;
-    if (HttpQueryInfoA(request_, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length,
-                       &size, nullptr)) {
+    if (HttpQueryInfoA(request_, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size,
+                       nullptr)) {
       expected_ = length;
       known_length_ = true;
     }

@@ -1,4 +1,5 @@
 #include <windows.h>
+// After windows.h, which it builds on.
 #include <shellapi.h>
 
 #include <string>
@@ -39,16 +40,16 @@ class Win32Os : public Os {
                                const std::string& path) override {
     if (buffer_size == 0) return std::string();
     std::vector<char> buffer(buffer_size, '\0');
-    const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), default_value.c_str(),
-                                             buffer.data(), static_cast<DWORD>(buffer_size),
-                                             ProfilePath(path).c_str());
+    const DWORD n =
+        GetPrivateProfileStringA(section.c_str(), key.c_str(), default_value.c_str(), buffer.data(),
+                                 static_cast<DWORD>(buffer_size), ProfilePath(path).c_str());
     return std::string(buffer.data(), n);
   }
 
   int GetProfileInt(const std::string& section, const std::string& key, int default_value,
                     const std::string& path) override {
-    return static_cast<int>(
-        GetPrivateProfileIntA(section.c_str(), key.c_str(), default_value, ProfilePath(path).c_str()));
+    return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(), default_value,
+                                                  ProfilePath(path).c_str()));
   }
 
   bool WriteProfileString(const std::string& section, const std::string& key,
