@@ -318,6 +318,12 @@ void LabServer::InstallRoutes() {
     ClearLog();
     return true;
   });
+  control("reset", [this](const QueryPairs&, std::string&) {
+    service_.Reset();
+    ClearFaults("");
+    ClearLog();
+    return true;
+  });
   control("tunnels", [this](const QueryPairs&, std::string& body) {
     for (const TunnelInfo& t : service_.Tunnels()) {
       body += t.id + "\t" + t.server + "\t" + t.adapter + "\t" + t.public_ip + "\n";

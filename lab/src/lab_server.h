@@ -59,6 +59,7 @@ class LabServer {
   void Stop();
 
   LabService& service() { return service_; }
+  int Port() const { return port_; }
 
   std::vector<LoggedRequest> Log() const;
   void ClearLog();

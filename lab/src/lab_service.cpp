@@ -44,7 +44,15 @@ std::string EndpointOfPath(const std::string& path) {
   return name;
 }
 
-LabService::LabService(LabData data) : data_(std::move(data)), random_(std::random_device{}()) {}
+LabService::LabService(LabData data)
+    : initial_(data), data_(std::move(data)), random_(std::random_device{}()) {}
+
+void LabService::Reset() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  data_ = initial_;
+  sessions_.clear();
+  tunnels_.clear();
+}
 
 Account* LabService::FindAccount(const std::string& id) {
   for (Account& a : data_.accounts) {

@@ -33,6 +33,9 @@ class LabService {
  public:
   explicit LabService(LabData data);
 
+  // Back to the world as loaded: sessions, tunnels and control changes gone.
+  void Reset();
+
   // An API endpoint ("VD_LOGIN", "MyIP", ...) with its decoded query pairs;
   // `remote` is the caller's own address. Unknown endpoints give 404.
   LabAnswer Api(const std::string& endpoint, const QueryPairs& query, const std::string& remote);
@@ -82,6 +85,7 @@ class LabService {
   LabAnswer OpenTunnel(const QueryPairs& q);
 
   mutable std::mutex mutex_;
+  const LabData initial_;
   LabData data_;
   std::vector<std::pair<std::string, Session>> sessions_;  // by account id
   std::vector<Tunnel> tunnels_;

@@ -1,18 +1,16 @@
 #include "app/vexo_main.h"
 
-#include <memory>
-
+#include "app/corvane_app.h"
+#include "platform/net.h"
 #include "platform/os.h"
+#include "platform/ui/window.h"
 
 namespace vexo {
 
 int VexoMain() {
-  platform::Os& os = platform::SystemOs();
-  platform::GuardResult guard_result = platform::GuardResult::kFailed;
-  const std::unique_ptr<platform::InstanceGuard> guard =
-      os.CreateInstanceGuard("Global\\VexoVPN", guard_result);
-  // A second copy ends at once and silently.
-  if (guard_result == platform::GuardResult::kAlreadyExists) return 0;
+  CCorvaneApp app(
+      ClientEnv{platform::SystemOs(), platform::SystemNet(), ui::SystemWindows()});
+  app.InitInstance();
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
 #include <string>
 
 #include "platform/os.h"
@@ -39,7 +40,14 @@ class TestOs : public platform::Os {
   void Sleep(unsigned milliseconds) override { slept_ms += milliseconds; }
   std::string CurrentDirectory() override { return directory_; }
   std::string ModulePath() override { return module_path; }
-  void ShellOpen(const std::string& url) override { last_opened = url; }
+  void ShellOpen(const std::string& url) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    last_opened_ = url;
+  }
+  std::string LastOpened() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return last_opened_;
+  }
   bool CapsLockOn() override { return caps_lock; }
 
   std::string computer_name = "TESTPC";
@@ -48,11 +56,12 @@ class TestOs : public platform::Os {
   platform::LocalTime now{2018, 3, 5, 9, 7, 4};
   std::atomic<unsigned> slept_ms{0};
   std::string module_path = "C:\\Program Files\\Vexo\\Vexovpn.exe";
-  std::string last_opened;
-  bool caps_lock = false;
+  std::atomic<bool> caps_lock{false};
 
  private:
   std::string directory_;
+  std::mutex mutex_;
+  std::string last_opened_;
 };
 
 }  // namespace vexo::test
