@@ -401,7 +401,9 @@ class HostUi : public WindowSystem, public Driver {
   std::optional<OpenBox> WaitMessageBox(unsigned milliseconds) override {
     std::unique_lock<std::mutex> lock(mutex_);
     if (!changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                           [this] { return !boxes_.empty() && ui_waiting_; })) {
+                           [this] {
+                             return !boxes_.empty() && !boxes_.back()->answer && ui_waiting_;
+                           })) {
       return std::nullopt;
     }
     return boxes_.back()->box;
@@ -411,6 +413,7 @@ class HostUi : public WindowSystem, public Driver {
     std::lock_guard<std::mutex> lock(mutex_);
     if (boxes_.empty() || boxes_.back()->answer) return false;
     boxes_.back()->answer = answer;
+    ui_waiting_ = false;  // the UI thread wakes to close the box: not idle yet
     changed_.notify_all();
     return true;
   }
