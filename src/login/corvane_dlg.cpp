@@ -18,8 +18,7 @@ using vexo::ui::BoxButtons;
 using vexo::ui::Key;
 using vexo::ui::KeyRoute;
 
-CCorvaneDlg::CCorvaneDlg(vexo::ClientEnv env)
-    : Dialog(res::LoginDialog(), env.ui), m_env(env) {}
+CCorvaneDlg::CCorvaneDlg(vexo::ClientEnv env) : Dialog(res::LoginDialog(), env.ui), m_env(env) {}
 
 CCorvaneDlg::~CCorvaneDlg() { DestroyWindow(); }
 
@@ -134,7 +133,7 @@ void CCorvaneDlg::OnDestroy() {
 }
 
 void CCorvaneDlg::ShowBox(const std::string& text) {
-  window().MessageBox(text, vexo::AppName(m_env), BoxButtons::kOk);
+  window().ShowMessageBox(text, vexo::AppName(m_env), BoxButtons::kOk);
 }
 
 void CCorvaneDlg::OnLogin() {
@@ -235,9 +234,8 @@ void CCorvaneDlg::OnLoginResult(int command) {
       HandOverDynamic();
       return;
     case cmd::kLoginRefused:
-      ShowBox(m_env.os.CapsLockOn()
-                  ? "로그인에 실패하였습니다. Caps Lock 키가 켜져 있습니다."
-                  : "로그인에 실패하였습니다. 아이디와 패스워드를 확인하세요");
+      ShowBox(m_env.os.CapsLockOn() ? "로그인에 실패하였습니다. Caps Lock 키가 켜져 있습니다."
+                                    : "로그인에 실패하였습니다. 아이디와 패스워드를 확인하세요");
       break;
     case cmd::kContractEnded:
       ShowBox("사용 가능한 계약이 없거나 만료되었습니다.");
@@ -246,8 +244,8 @@ void CCorvaneDlg::OnLoginResult(int command) {
       ShowBox("로그인서버에 접속할 수 없습니다.");
       break;
     case cmd::kDuplicateLogin:
-      if (w.MessageBox("중복접속을 시도하였습니다. 기존 접속을 로그아웃 하시겠습니까?", "Vexo",
-                       BoxButtons::kYesNo) == BoxAnswer::kYes) {
+      if (w.ShowMessageBox("중복접속을 시도하였습니다. 기존 접속을 로그아웃 하시겠습니까?", "Vexo",
+                           BoxButtons::kYesNo) == BoxAnswer::kYes) {
         m_strForce = "true";
         StartDynamicLogin();  // the login button stays disabled
         return;

@@ -70,7 +70,8 @@ TEST_F(LoginScenario, MissingFieldsAreAskedForAndNothingIsSent) {
     LogIn(c.id, c.password);
     std::string caption;
     BoxButtons buttons = BoxButtons::kYesNo;
-    EXPECT_EQ(AnswerBox(BoxAnswer::kOk, &caption, &buttons), c.message) << c.id << "/" << c.password;
+    EXPECT_EQ(AnswerBox(BoxAnswer::kOk, &caption, &buttons), c.message)
+        << c.id << "/" << c.password;
     EXPECT_EQ(caption, "Vexovpn");
     EXPECT_EQ(buttons, BoxButtons::kOk);
     EXPECT_TRUE(Enabled(res::kLoginDialog, res::kLoginButton));
@@ -101,6 +102,7 @@ TEST_F(LoginScenario, FixedKtLoginHandsOverAndWritesTheSettingsInOrder) {
 TEST_F(LoginScenario, DynamicBLoginSendsTypeNineAndStartsTheCheck) {
   StartClient();
   driver().Click(res::kLoginDialog, res::kDynamicRadio);
+  ASSERT_TRUE(Idle());
   EXPECT_TRUE(Enabled(res::kLoginDialog, res::kDynamicTypeList));
   EXPECT_FALSE(Enabled(res::kLoginDialog, res::kFixedTypeList));
   driver().ChooseListItem(res::kLoginDialog, res::kDynamicTypeList, 1);
@@ -136,10 +138,8 @@ TEST_F(LoginScenario, SavedAccountSendsItsDigestAndARetypedOneItsOwn) {
   AnswerBox();
   const auto sent = Requests("/API/VS_LOGIN/");
   ASSERT_EQ(sent.size(), 2u);
-  EXPECT_EQ(sent[0].query,
-            "id=kim&pwd=f0baf9232405949fb17a1efd14b4dcd0&s_flag=VsETC" + kTail);
-  EXPECT_EQ(sent[1].query,
-            "id=kim&pwd=795f3202b17cb6bc3d4b771d8c6c9eaf&s_flag=VsETC" + kTail);
+  EXPECT_EQ(sent[0].query, "id=kim&pwd=f0baf9232405949fb17a1efd14b4dcd0&s_flag=VsETC" + kTail);
+  EXPECT_EQ(sent[1].query, "id=kim&pwd=795f3202b17cb6bc3d4b771d8c6c9eaf&s_flag=VsETC" + kTail);
 }
 
 TEST_F(LoginScenario, SavedDigestUntouchedLogsIn) {
@@ -263,8 +263,7 @@ TEST_F(LoginScenario, AboutBoxAndWebPages) {
   EXPECT_EQ(os_.LastOpened(), "http://" + LabControl::Address() + "/Auth/SignUp/");
   driver().Click(res::kLoginDialog, res::kFindIdButton);
   ASSERT_TRUE(Idle());
-  EXPECT_EQ(os_.LastOpened(),
-            "http://" + LabControl::Address() + "/Auth/SearchIdPW/");
+  EXPECT_EQ(os_.LastOpened(), "http://" + LabControl::Address() + "/Auth/SearchIdPW/");
 }
 
 TEST_F(LoginScenario, EscapeClosesTheLoginWindowAndEndsTheClient) {

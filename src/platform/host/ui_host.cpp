@@ -113,13 +113,12 @@ class HostWindow : public Window {
   int ColumnCount(int id) const override { return static_cast<int>(Get(id).columns.size()); }
   int ColumnWidth(int id, int column) const override {
     const HostControl& c = Get(id);
-    return column >= 0 && column < static_cast<int>(c.columns.size()) ? c.columns[column].width
-                                                                       : 0;
+    return column >= 0 && column < static_cast<int>(c.columns.size()) ? c.columns[column].width : 0;
   }
   std::string ColumnTitle(int id, int column) const override {
     const HostControl& c = Get(id);
     return column >= 0 && column < static_cast<int>(c.columns.size()) ? c.columns[column].title
-                                                                       : "";
+                                                                      : "";
   }
   int InsertRow(int id, int row, const std::string& text) override {
     HostControl& c = At(id);
@@ -173,8 +172,8 @@ class HostWindow : public Window {
   void SetTimer(int timer_id, unsigned milliseconds) override;
   void KillTimer(int timer_id) override;
   bool HasTimer(int timer_id) const override;
-  BoxAnswer MessageBox(const std::string& text, const std::string& caption,
-                       BoxButtons buttons) override;
+  BoxAnswer ShowMessageBox(const std::string& text, const std::string& caption,
+                           BoxButtons buttons) override;
 
   // For the driver and the system.
   HostControl* Find(int id) {
@@ -233,8 +232,8 @@ class HostUi : public WindowSystem, public Driver {
       std::lock_guard<std::mutex> lock(mutex_);
       handle = next_handle_++;
     }
-    auto window = std::make_unique<HostWindow>(*this, spec, events,
-                                               static_cast<HostWindow*>(owner), handle);
+    auto window =
+        std::make_unique<HostWindow>(*this, spec, events, static_cast<HostWindow*>(owner), handle);
     {
       std::lock_guard<std::mutex> lock(mutex_);
       windows_[handle] = window.get();
@@ -394,16 +393,16 @@ class HostUi : public WindowSystem, public Driver {
   }
 
   void SysCommand(int dialog_id, int command) override {
-    Input(dialog_id, [command](HostWindow& w) { w.events().OnSysCommand(command); },
-          /*needs_enabled=*/false);
+    Input(
+        dialog_id, [command](HostWindow& w) { w.events().OnSysCommand(command); },
+        /*needs_enabled=*/false);
   }
 
   std::optional<OpenBox> WaitMessageBox(unsigned milliseconds) override {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (!changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                           [this] {
-                             return !boxes_.empty() && !boxes_.back()->answer && ui_waiting_;
-                           })) {
+    if (!changed_.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] {
+          return !boxes_.empty() && !boxes_.back()->answer && ui_waiting_;
+        })) {
       return std::nullopt;
     }
     return boxes_.back()->box;
@@ -417,6 +416,8 @@ class HostUi : public WindowSystem, public Driver {
     changed_.notify_all();
     return true;
   }
+
+  bool SaveScreenshot(const std::string&) override { return false; }
 
   void AdvanceTime(unsigned milliseconds) override {
     std::uint64_t target = 0;
@@ -610,8 +611,8 @@ HostUi& TheUi() {
   return *ui;
 }
 
-HostWindow::HostWindow(HostUi& ui, const DialogSpec& spec, WindowEvents& events,
-                       HostWindow* owner, int handle)
+HostWindow::HostWindow(HostUi& ui, const DialogSpec& spec, WindowEvents& events, HostWindow* owner,
+                       int handle)
     : ui_(ui), spec_(spec), events_(events), owner_(owner), handle_(handle), text_(spec.caption) {
   for (const ControlSpec& c : spec.controls) {
     HostControl control;
@@ -659,8 +660,8 @@ void HostWindow::SetTimer(int timer_id, unsigned milliseconds) {
 void HostWindow::KillTimer(int timer_id) { ui_.KillTimer(handle_, timer_id); }
 bool HostWindow::HasTimer(int timer_id) const { return ui_.HasTimer(handle_, timer_id); }
 
-BoxAnswer HostWindow::MessageBox(const std::string& text, const std::string& caption,
-                                 BoxButtons buttons) {
+BoxAnswer HostWindow::ShowMessageBox(const std::string& text, const std::string& caption,
+                                     BoxButtons buttons) {
   const bool was_enabled = enabled_;
   enabled_ = false;  // the box is modal to its owner
   const BoxAnswer answer = ui_.RunBox({caption, text, buttons});

@@ -46,6 +46,10 @@ class Driver {
   virtual std::optional<OpenBox> WaitMessageBox(unsigned milliseconds) = 0;
   virtual bool AnswerMessageBox(BoxAnswer answer) = 0;
 
+  // Writes the whole screen as a 24-bit BMP file; false where there is no
+  // screen (the host backend).
+  virtual bool SaveScreenshot(const std::string& bmp_path) = 0;
+
   // Moves virtual time on, firing due timers in order.
   virtual void AdvanceTime(unsigned milliseconds) = 0;
   // Waits until no input is queued, no worker runs and the UI thread waits.

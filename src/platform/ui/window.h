@@ -129,8 +129,8 @@ class Window {
   virtual bool HasTimer(int timer_id) const = 0;
 
   // A modal message box owned by this window; returns the answer.
-  virtual BoxAnswer MessageBox(const std::string& text, const std::string& caption,
-                               BoxButtons buttons) = 0;
+  virtual BoxAnswer ShowMessageBox(const std::string& text, const std::string& caption,
+                                   BoxButtons buttons) = 0;
 };
 
 // Creates windows and runs the UI thread's loops.
@@ -176,7 +176,7 @@ class WindowRef {
   void PostCommand(int id) const {
     if (system_) system_->PostCommandTo(handle_, id);
   }
-  void PostMessage(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) const {
+  void PostEvent(unsigned message, std::uintptr_t wparam, std::intptr_t lparam) const {
     if (system_) system_->PostMessageTo(handle_, message, wparam, lparam);
   }
   void Send(const std::function<void()>& call) const {
