@@ -8,6 +8,10 @@ class CAboutDlg : public vexo::ui::Dialog {
  public:
   explicit CAboutDlg(vexo::ui::WindowSystem& system)
       : Dialog(vexo::res::AboutDialog(), system) {}
+  bool OnInitDialog() override {
+    window().CenterOnOwner();
+    return true;
+  }
   void OnCommand(int id) override {
     if (id == 1) OnOK();
   }

@@ -2,6 +2,7 @@
 // same scenarios run on the host backend and on real windows under Wine.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/ui/driver.h"
@@ -279,6 +280,42 @@ TEST_F(LoginScenario, SecondCopyEndsAtOnce) {
   StartClient();
   EXPECT_TRUE(driver().WaitUiEnded(10000));
   EXPECT_FALSE(driver().HasWindow(res::kLoginDialog));
+}
+
+}  // namespace
+
+namespace {
+
+// Where the screenshots of the windows go: VEXO_SCREENSHOT_DIR, in the form
+// the backend's file functions take.
+std::string ScreenshotPath(const std::string& name) {
+  const char* dir = std::getenv("VEXO_SCREENSHOT_DIR");
+  if (dir == nullptr || *dir == '\0') return "";
+  std::string path = std::string(dir) + "/" + name;
+#ifdef _WIN32
+  if (path[0] == '/') path = "Z:" + path;  // Wine's drive for the Unix root
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+#endif
+  return path;
+}
+
+TEST_F(LoginScenario, ScreenshotsOfTheLoginWindowAndTheAboutBox) {
+  if (ScreenshotPath("x").empty()) GTEST_SKIP() << "VEXO_SCREENSHOT_DIR is not set";
+  StartClient();
+  driver().Type(res::kLoginDialog, res::kIdEdit, "kim");
+  driver().Type(res::kLoginDialog, res::kPasswordEdit, "pw1");
+  ASSERT_TRUE(Idle());
+  if (!driver().SaveScreenshot(ScreenshotPath("login.bmp"))) {
+    GTEST_SKIP() << "this backend has no screen";
+  }
+  driver().SysCommand(res::kLoginDialog, res::kAboutMenuCommand);
+  ASSERT_TRUE(Idle());
+  ASSERT_TRUE(driver().HasWindow(res::kAboutDialog));
+  EXPECT_TRUE(driver().SaveScreenshot(ScreenshotPath("about.bmp")));
+  driver().PressKey(res::kAboutDialog, Key::kEscape);
+  ASSERT_TRUE(Idle());
 }
 
 }  // namespace

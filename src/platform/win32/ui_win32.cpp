@@ -329,11 +329,13 @@ class Win32Ui : public WindowSystem, public Driver {
   void Register(HWND hwnd, Win32Window* window) {
     std::lock_guard<std::mutex> lock(mutex_);
     windows_[hwnd] = window;
+    registered_[hwnd] = ++registrations_;
     changed_.notify_all();
   }
   void Unregister(HWND hwnd) {
     std::lock_guard<std::mutex> lock(mutex_);
     windows_.erase(hwnd);
+    registered_.erase(hwnd);
     timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
                                  [hwnd](const Timer& t) { return t.hwnd == hwnd; }),
                   timers_.end());
@@ -596,8 +598,14 @@ class Win32Ui : public WindowSystem, public Driver {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       if (!ui_running_) return false;
+      // The oldest window: the one least likely to go away meanwhile.
+      std::uint64_t oldest = ~0ull;
       for (const auto& [hwnd, w] : windows_) {
-        if (IsWindow(hwnd)) any = hwnd;
+        const auto order = registered_.find(hwnd);
+        if (IsWindow(hwnd) && order != registered_.end() && order->second < oldest) {
+          oldest = order->second;
+          any = hwnd;
+        }
       }
       if (!any) return false;
       marker = ++marker_;
@@ -612,6 +620,8 @@ class Win32Ui : public WindowSystem, public Driver {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::map<HWND, Win32Window*> windows_;
+  std::map<HWND, std::uint64_t> registered_;  // order of creation
+  std::uint64_t registrations_ = 0;
   std::vector<Timer> timers_;
   std::uint64_t now_ = 0;
   LPARAM marker_ = 0;
@@ -779,6 +789,16 @@ void Win32Window::KillTimer(int timer_id) {
 bool Win32Window::HasTimer(int timer_id) const { return TheUi().HasVirtualTimer(hwnd_, timer_id); }
 
 bool Win32Ui::SaveScreenshot(const std::string& bmp_path) {
+  // Everything painted first: paint waits behind posted input otherwise.
+  EnumThreadWindows(
+      ui_thread_id_.load(),
+      [](HWND hwnd, LPARAM) -> BOOL {
+        RedrawWindow(hwnd, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        return TRUE;
+      },
+      0);
+  Sleep(200);
   const int w = GetSystemMetrics(SM_CXSCREEN);
   const int h = GetSystemMetrics(SM_CYSCREEN);
   HDC screen = GetDC(nullptr);
