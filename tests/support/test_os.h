@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -27,9 +28,12 @@ class TestOs : public platform::Os {
                           const std::string& value, const std::string& path) override {
     return platform::SystemOs().WriteProfileString(section, key, value, path);
   }
+  // The name is made this test's own, so that tests running side by side in
+  // other processes do not see each other's client.
   std::unique_ptr<platform::InstanceGuard> CreateInstanceGuard(
       const std::string& name, platform::GuardResult& result) override {
-    return platform::SystemOs().CreateInstanceGuard(name, result);
+    return platform::SystemOs().CreateInstanceGuard(
+        name + "-" + std::to_string(std::hash<std::string>{}(directory_)), result);
   }
   std::string ComputerName() override { return computer_name; }
   std::optional<std::uint32_t> VolumeSerial(const std::string& root) override {
