@@ -6,6 +6,7 @@
 
 #include "platform/net.h"
 #include "platform/os.h"
+#include "platform/rasapi.h"
 #include "platform/ui/window.h"
 
 namespace vexo {
@@ -14,6 +15,7 @@ struct ClientEnv {
   platform::Os& os;
   platform::Net& net;
   ui::WindowSystem& ui;
+  platform::RasApi& ras;
 };
 
 // The application's name: the executable's file name without extension.

@@ -12,6 +12,8 @@ CDynamicVPN::CDynamicVPN(vexo::ClientEnv env)
 bool CDynamicVPN::OnInitDialog() {
   window().SetIcon(vexo::res::kIcon);
   window().SetText("Vexo - VPN");
+  // A connection left over from an earlier run is dropped.
+  StartHangUpWorker();
   ReadOptions();
   const struct {
     const char* title;

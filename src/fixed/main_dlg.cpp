@@ -11,6 +11,8 @@ CMainDlg::CMainDlg(vexo::ClientEnv env)
 bool CMainDlg::OnInitDialog() {
   window().SetIcon(vexo::res::kIcon);
   window().SetText("Vexo - VPN");
+  // A connection left over from an earlier run is dropped.
+  StartHangUpWorker();
   ReadOptions();
   window().EnableItem(vexo::res::kStartChangeButton, false);
   window().EnableItem(vexo::res::kMinutesEdit, false);

@@ -2,6 +2,7 @@
 
 #include "app/corvane_app.h"
 #include "platform/net.h"
+#include "platform/rasapi.h"
 #include "res/resource_ids.h"
 
 namespace vexo::test {
@@ -27,7 +28,8 @@ void ClientFixture::StartClient() {
   if (ReadFileBytes(dir_.File("Vexovpn.ini")) == "<missing>") SeedSettings("");
   TestOs& os = os_;
   driver().StartUi([&os] {
-    CCorvaneApp app(ClientEnv{os, platform::SystemNet(), ui::SystemWindows()});
+    CCorvaneApp app(
+        ClientEnv{os, platform::SystemNet(), ui::SystemWindows(), platform::SystemRas()});
     app.InitInstance();
   });
   ASSERT_TRUE(Idle());

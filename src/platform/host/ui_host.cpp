@@ -51,6 +51,7 @@ class HostWindow : public Window {
   ~HostWindow() override;
 
   int TemplateId() const override { return spec_.id; }
+  WindowEvents& Events() override { return events_; }
   std::uintptr_t Handle() const override { return static_cast<std::uintptr_t>(handle_); }
   void Show(bool show) override;
   bool IsVisible() const override { return exists_ && visible_; }

@@ -65,6 +65,8 @@ class Window {
   // Names the window for WindowSystem's posting calls, which stay safe after
   // the window is gone.
   virtual std::uintptr_t Handle() const = 0;
+  // The dialog this window reports to.
+  virtual WindowEvents& Events() = 0;
   virtual void Show(bool show) = 0;
   virtual bool IsVisible() const = 0;
   virtual void CenterOnOwner() = 0;

@@ -48,6 +48,7 @@ class Win32Window : public Window {
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
   int TemplateId() const override { return spec_.id; }
+  WindowEvents& Events() override { return events_; }
   std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
   void Show(bool show) override { ShowWindow(hwnd_, show ? SW_SHOW : SW_HIDE); }
   bool IsVisible() const override { return hwnd_ && IsWindowVisible(hwnd_); }
@@ -568,25 +569,25 @@ class Win32Ui : public WindowSystem, public Driver {
     return item;
   }
 
+  struct BoxSearch {
+    Win32Ui* ui;
+    HWND box;
+  };
+  static BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<BoxSearch*>(param);
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::string(cls) == "#32770" && IsWindowVisible(hwnd) && !s->ui->WindowOf(hwnd)) {
+      s->box = hwnd;
+      return FALSE;
+    }
+    return TRUE;
+  }
+
   // The open message box of the UI thread: a dialog that is none of ours.
   HWND FindBox() {
-    struct Search {
-      Win32Ui* ui;
-      HWND box;
-    } search{this, nullptr};
-    EnumThreadWindows(
-        ui_thread_id_.load(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(param);
-          char cls[16] = {};
-          GetClassNameA(hwnd, cls, sizeof cls);
-          if (std::string(cls) == "#32770" && IsWindowVisible(hwnd) && !s->ui->WindowOf(hwnd)) {
-            s->box = hwnd;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    BoxSearch search{this, nullptr};
+    EnumThreadWindows(ui_thread_id_.load(), &FindBoxProc, reinterpret_cast<LPARAM>(&search));
     return search.box;
   }
 
@@ -788,16 +789,15 @@ void Win32Window::KillTimer(int timer_id) {
 
 bool Win32Window::HasTimer(int timer_id) const { return TheUi().HasVirtualTimer(hwnd_, timer_id); }
 
+BOOL CALLBACK RedrawProc(HWND hwnd, LPARAM) {
+  RedrawWindow(hwnd, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  return TRUE;
+}
+
 bool Win32Ui::SaveScreenshot(const std::string& bmp_path) {
   // Everything painted first: paint waits behind posted input otherwise.
-  EnumThreadWindows(
-      ui_thread_id_.load(),
-      [](HWND hwnd, LPARAM) -> BOOL {
-        RedrawWindow(hwnd, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        return TRUE;
-      },
-      0);
+  EnumThreadWindows(ui_thread_id_.load(), &RedrawProc, 0);
   Sleep(200);
   const int w = GetSystemMetrics(SM_CXSCREEN);
   const int h = GetSystemMetrics(SM_CYSCREEN);
