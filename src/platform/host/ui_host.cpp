@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/ui/driver.h"
+#include "platform/ui/virtual_timers.h"
 #include "platform/ui/window.h"
 
 namespace vexo::ui {
@@ -424,21 +425,15 @@ class HostUi : public WindowSystem, public Driver {
     std::uint64_t target = 0;
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      target = now_ + milliseconds;
+      target = timers_.now() + milliseconds;
     }
     for (;;) {
       RunUntilIdle();
       std::lock_guard<std::mutex> lock(mutex_);
-      auto next = std::min_element(timers_.begin(), timers_.end(),
-                                   [](const Timer& a, const Timer& b) { return a.due < b.due; });
-      if (next == timers_.end() || next->due > target) {
-        now_ = target;
-        return;
-      }
-      now_ = next->due;
-      next->due += std::max(next->interval, 1u);
-      const int handle = next->handle;
-      const int id = next->id;
+      const std::optional<VirtualTimers::Due> due = timers_.Next(target);
+      if (!due) return;
+      const int handle = static_cast<int>(due->window);
+      const int id = due->id;
       queue_.push_back([this, handle, id] {
         HostWindow* w = Alive(handle);
         if (w && w->HasTimer(id)) w->events().OnTimer(id);
@@ -522,24 +517,20 @@ class HostUi : public WindowSystem, public Driver {
   void Unregister(int handle) {
     std::lock_guard<std::mutex> lock(mutex_);
     windows_.erase(handle);
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                                 [handle](const Timer& t) { return t.handle == handle; }),
-                  timers_.end());
+    timers_.KillAll(static_cast<std::uintptr_t>(handle));
   }
 
   void SetTimer(int handle, int id, unsigned ms) {
     std::lock_guard<std::mutex> lock(mutex_);
-    KillTimerLocked(handle, id);
-    timers_.push_back({handle, id, ms, now_ + std::max(ms, 1u)});
+    timers_.Set(static_cast<std::uintptr_t>(handle), id, ms);
   }
   void KillTimer(int handle, int id) {
     std::lock_guard<std::mutex> lock(mutex_);
-    KillTimerLocked(handle, id);
+    timers_.Kill(static_cast<std::uintptr_t>(handle), id);
   }
   bool HasTimer(int handle, int id) {
     std::lock_guard<std::mutex> lock(mutex_);
-    return std::any_of(timers_.begin(), timers_.end(),
-                       [&](const Timer& t) { return t.handle == handle && t.id == id; });
+    return timers_.Has(static_cast<std::uintptr_t>(handle), id);
   }
 
   // The window of `handle` if it still exists. UI thread.
@@ -552,22 +543,10 @@ class HostUi : public WindowSystem, public Driver {
   std::mutex& mutex() { return mutex_; }
 
  private:
-  struct Timer {
-    int handle;
-    int id;
-    unsigned interval;
-    std::uint64_t due;
-  };
   struct Box {
     OpenBox box;
     std::optional<BoxAnswer> answer;
   };
-
-  void KillTimerLocked(int handle, int id) {
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                                 [&](const Timer& t) { return t.handle == handle && t.id == id; }),
-                  timers_.end());
-  }
 
   HostWindow* FindLocked(int dialog_id) {
     HostWindow* found = nullptr;
@@ -595,11 +574,10 @@ class HostUi : public WindowSystem, public Driver {
   std::condition_variable changed_;
   std::deque<std::function<void()>> queue_;
   std::map<int, HostWindow*> windows_;
-  std::vector<Timer> timers_;
+  VirtualTimers timers_;
   std::vector<Box*> boxes_;
   std::thread ui_thread_;
   std::atomic<std::thread::id> loop_thread_{};
-  std::uint64_t now_ = 0;
   int next_handle_ = 1;
   int workers_ = 0;
   bool ui_waiting_ = false;

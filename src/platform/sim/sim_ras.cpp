@@ -98,6 +98,18 @@ struct SimRas::State {
     return os->GetProfileString("SERVER", "api", "", 256, path);
   }
 
+  // Takes the connection out of the list; its tunnel id, or nothing when
+  // there was no such connection. Under the lock.
+  bool Remove(RasConnHandle handle, std::string& tunnel) {
+    Connection* c = Find(handle);
+    if (c == nullptr) return false;
+    tunnel = c->tunnel;
+    connections.erase(std::remove_if(connections.begin(), connections.end(),
+                                     [&](const Connection& x) { return x.handle == handle; }),
+                      connections.end());
+    return true;
+  }
+
   Connection* Find(RasConnHandle handle) {
     for (Connection& c : connections) {
       if (c.handle == handle) return &c;
@@ -179,14 +191,8 @@ void SimRas::Drop(RasConnHandle handle) {
   std::string host;
   {
     std::lock_guard<std::mutex> lock(state_->mutex);
-    State::Connection* c = state_->Find(handle);
-    if (c == nullptr) return;
-    tunnel = c->tunnel;
+    if (!state_->Remove(handle, tunnel)) return;
     host = state_->Host();
-    state_->connections.erase(
-        std::remove_if(state_->connections.begin(), state_->connections.end(),
-                       [&](const State::Connection& x) { return x.handle == handle; }),
-        state_->connections.end());
   }
   if (!tunnel.empty()) AskVpnSide(*state_->net, "http://" + host + "/VPN/close?tunnel=" + tunnel);
 }
@@ -229,11 +235,10 @@ unsigned long SimRas::ValidateEntryName(const std::string& entry_name) {
   return type == missing ? 0 : kRasErrorAlreadyExists;
 }
 
-unsigned long SimRas::SetEntryProperties(const std::string& entry_name,
-                                         const RasEntryFields& e) {
+unsigned long SimRas::SetEntryProperties(const std::string& entry_name, const RasEntryFields& e) {
   const std::string path = PhonebookPath();
   Os& os = *state_->os;
-  auto ip = [](const std::uint8_t (&a)[4]) {
+  auto ip = [](const std::uint8_t(&a)[4]) {
     return std::to_string(a[0]) + "." + std::to_string(a[1]) + "." + std::to_string(a[2]) + "." +
            std::to_string(a[3]);
   };
@@ -284,22 +289,18 @@ unsigned long SimRas::Dial(const RasDialFields& fields, RasDialCallback callback
       {
         std::lock_guard<std::mutex> lock(s->mutex);
         if (s->Find(mine) == nullptr) return false;
-        if (error != 0) {
-          s->connections.erase(std::remove_if(s->connections.begin(), s->connections.end(),
-                                              [&](const State::Connection& c) {
-                                                return c.handle == mine;
-                                              }),
-                               s->connections.end());
-        }
+        std::string unused;
+        if (error != 0) s->Remove(mine, unused);
       }
       callback(kDialEvent, state, error);
       return error == 0;
     };
     [&] {
       if (!step(kOpenPort, 0) || !step(kPortOpened, 0)) return;
-      const auto lines = AskVpnSide(
-          *s->net, "http://" + host + "/VPN/open?server=" + Encode(fields.phone_number) +
-                       "&user=" + Encode(fields.user_name) + "&password=" + Encode(fields.password));
+      const auto lines =
+          AskVpnSide(*s->net, "http://" + host + "/VPN/open?server=" + Encode(fields.phone_number) +
+                                  "&user=" + Encode(fields.user_name) +
+                                  "&password=" + Encode(fields.password));
       const std::string verdict = lines.empty() ? "UNREACHABLE" : lines[0];
       if (verdict == "UNREACHABLE" || (verdict != "OK" && verdict != "REFUSED")) {
         step(kConnectDevice, kRasErrorVpnFailed);
@@ -340,14 +341,8 @@ unsigned long SimRas::HangUp(RasConnHandle handle) {
   {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->hung_up.push_back(handle);
-    State::Connection* c = state_->Find(handle);
-    if (c == nullptr) return kRasErrorInvalidHandle;
-    tunnel = c->tunnel;
+    if (!state_->Remove(handle, tunnel)) return kRasErrorInvalidHandle;
     host = state_->Host();
-    state_->connections.erase(
-        std::remove_if(state_->connections.begin(), state_->connections.end(),
-                       [&](const State::Connection& x) { return x.handle == handle; }),
-        state_->connections.end());
   }
   if (!tunnel.empty()) AskVpnSide(*state_->net, "http://" + host + "/VPN/close?tunnel=" + tunnel);
   return 0;
@@ -372,8 +367,9 @@ bool SimRas::ErrorString(unsigned long code, std::string& text) {
        "The remote connection was denied because the user name and password combination you "
        "provided is not recognized, or the selected authentication protocol is not permitted "
        "on the remote access server."},
-      {kRasErrorVpnFailed, "The remote connection was not made because the attempted VPN "
-                           "tunnels failed. The VPN server might be unreachable."},
+      {kRasErrorVpnFailed,
+       "The remote connection was not made because the attempted VPN "
+       "tunnels failed. The VPN server might be unreachable."},
   };
   const auto it = kTexts.find(code);
   if (it == kTexts.end()) return false;

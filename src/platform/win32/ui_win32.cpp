@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/ui/driver.h"
+#include "platform/ui/virtual_timers.h"
 #include "platform/ui/window.h"
 #include "platform/win32/dialog_template.h"
 #include "platform/workers.h"
@@ -337,9 +338,7 @@ class Win32Ui : public WindowSystem, public Driver {
     std::lock_guard<std::mutex> lock(mutex_);
     windows_.erase(hwnd);
     registered_.erase(hwnd);
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                                 [hwnd](const Timer& t) { return t.hwnd == hwnd; }),
-                  timers_.end());
+    timers_.KillAll(reinterpret_cast<std::uintptr_t>(hwnd));
   }
   Win32Window* WindowOf(HWND hwnd) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -348,25 +347,19 @@ class Win32Ui : public WindowSystem, public Driver {
   }
   bool driven() const { return driven_.load(); }
 
-  // --- virtual timers, while a driver runs the UI
+  // --- timers: virtual ones while a driver runs the UI; otherwise real
+  // ones, recorded here too so that HasTimer answers for them
   void SetVirtualTimer(HWND hwnd, int id, unsigned ms) {
     std::lock_guard<std::mutex> lock(mutex_);
-    KillLocked(hwnd, id);
-    timers_.push_back({hwnd, id, ms, now_ + std::max(ms, 1u)});
+    timers_.Set(reinterpret_cast<std::uintptr_t>(hwnd), id, ms);
   }
   void KillVirtualTimer(HWND hwnd, int id) {
     std::lock_guard<std::mutex> lock(mutex_);
-    KillLocked(hwnd, id);
+    timers_.Kill(reinterpret_cast<std::uintptr_t>(hwnd), id);
   }
   bool HasVirtualTimer(HWND hwnd, int id) {
     std::lock_guard<std::mutex> lock(mutex_);
-    return std::any_of(timers_.begin(), timers_.end(),
-                       [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
-  }
-  void RecordRealTimer(HWND hwnd, int id, bool on) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    KillLocked(hwnd, id);
-    if (on) timers_.push_back({hwnd, id, 0, ~0ull});
+    return timers_.Has(reinterpret_cast<std::uintptr_t>(hwnd), id);
   }
 
   void MarkerSeen(LPARAM marker) {
@@ -480,20 +473,14 @@ class Win32Ui : public WindowSystem, public Driver {
     std::uint64_t target = 0;
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      target = now_ + milliseconds;
+      target = timers_.now() + milliseconds;
     }
     for (;;) {
       RunUntilIdle();
       std::lock_guard<std::mutex> lock(mutex_);
-      auto next = std::min_element(timers_.begin(), timers_.end(),
-                                   [](const Timer& a, const Timer& b) { return a.due < b.due; });
-      if (next == timers_.end() || next->due > target) {
-        now_ = target;
-        return;
-      }
-      now_ = next->due;
-      next->due += std::max(next->interval, 1u);
-      PostMessageA(next->hwnd, WM_TIMER, static_cast<WPARAM>(next->id), 0);
+      const std::optional<VirtualTimers::Due> due = timers_.Next(target);
+      if (!due) return;
+      PostMessageA(reinterpret_cast<HWND>(due->window), WM_TIMER, static_cast<WPARAM>(due->id), 0);
     }
   }
 
@@ -538,19 +525,6 @@ class Win32Ui : public WindowSystem, public Driver {
   }
 
  private:
-  struct Timer {
-    HWND hwnd;
-    int id;
-    unsigned interval;
-    std::uint64_t due;
-  };
-
-  void KillLocked(HWND hwnd, int id) {
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                                 [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; }),
-                  timers_.end());
-  }
-
   HWND Find(int dialog_id) {
     std::lock_guard<std::mutex> lock(mutex_);
     HWND found = nullptr;
@@ -623,8 +597,7 @@ class Win32Ui : public WindowSystem, public Driver {
   std::map<HWND, Win32Window*> windows_;
   std::map<HWND, std::uint64_t> registered_;  // order of creation
   std::uint64_t registrations_ = 0;
-  std::vector<Timer> timers_;
-  std::uint64_t now_ = 0;
+  VirtualTimers timers_;
   LPARAM marker_ = 0;
   bool marker_seen_ = false;
   bool ui_running_ = false;
@@ -778,7 +751,7 @@ void Win32Window::SetTimer(int timer_id, unsigned milliseconds) {
     TheUi().SetVirtualTimer(hwnd_, timer_id, milliseconds);
   } else {
     ::SetTimer(hwnd_, static_cast<UINT_PTR>(timer_id), milliseconds, nullptr);
-    TheUi().RecordRealTimer(hwnd_, timer_id, true);
+    TheUi().SetVirtualTimer(hwnd_, timer_id, milliseconds);
   }
 }
 
