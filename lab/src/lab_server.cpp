@@ -246,14 +246,14 @@ void LabServer::InstallRoutes() {
         break;
     }
     res.status = answer.status;
-    res.set_content(answer.body, answer.content_type.c_str());
+    res.set_content(answer.body, answer.content_type);
   });
 
   http_->Get(R"(/VPN/(open|close|status))", [this](const Request& req, Response& res) {
     const auto [path, query] = SplitTarget(req.target);
     const LabAnswer answer = service_.Vpn(req.matches[1], ParseQuery(query));
     res.status = answer.status;
-    res.set_content(answer.body, answer.content_type.c_str());
+    res.set_content(answer.body, answer.content_type);
   });
 
   // The service's web pages, as the browser would find them.

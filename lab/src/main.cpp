@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
   const bool served = server.Serve();
   // Wakes the waiter if serving ended for another reason; it is joined before
   // the server goes away.
-  pthread_kill(waiter.native_handle(), SIGTERM);
+  pthread_kill(waiter.native_handle(),
+               SIGTERM);  // NOLINT(bugprone-bad-signal-to-kill-thread): wakes sigwait
   waiter.join();
   return served ? 0 : 1;
 }

@@ -6,8 +6,7 @@
 
 class CAboutDlg : public vexo::ui::Dialog {
  public:
-  explicit CAboutDlg(vexo::ui::WindowSystem& system)
-      : Dialog(vexo::res::AboutDialog(), system) {}
+  explicit CAboutDlg(vexo::ui::WindowSystem& system) : Dialog(vexo::res::AboutDialog(), system) {}
   bool OnInitDialog() override {
     window().CenterOnOwner();
     return true;

@@ -126,8 +126,8 @@ bool CProductWindow::RunDialRoutine(const DialJob& job) {
     return false;
   }
   // 3. The phonebook entry.
-  const unsigned long created = vexo::CreateVpnEntry(
-      ras, job.entry_name, "vpn", device, vexo::kRasNpIp, vexo::kRasFpPpp, job.server);
+  const unsigned long created = vexo::CreateVpnEntry(ras, job.entry_name, "vpn", device,
+                                                     vexo::kRasNpIp, vexo::kRasFpPpp, job.server);
   if (created != 0 && created != vexo::platform::kRasErrorAlreadyExists) {
     SetStatus(self, "Vexo 어댑터를 생성할 수 없습니다.");
     return false;

@@ -23,8 +23,7 @@ bool CMainDlg::OnInitDialog() {
                  {"rid", 0},   {"rpwd", 0},     {"server", 0}};
   int index = 0;
   for (const auto& c : columns) {
-    window().InsertColumn(vexo::res::kServerList, index++, c.title, ColumnFormat::kCenter,
-                          c.width);
+    window().InsertColumn(vexo::res::kServerList, index++, c.title, ColumnFormat::kCenter, c.width);
   }
   return true;
 }

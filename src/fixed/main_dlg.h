@@ -18,6 +18,5 @@ class CMainDlg : public CProductWindow {
   void SetDialTarget() override { DialNotifier<CMainDlg>::SetTarget(m_env.ui, window()); }
 
  public:
-
   std::string m_strSFlag = "Vs";  // product code sent as s_flag
 };

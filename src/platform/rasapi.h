@@ -27,7 +27,7 @@ struct RasDevice {
 struct RasEntryFields {
   std::uint32_t options = 0;
   std::string local_phone_number;  // at most 128 characters
-  std::uint8_t dns[4] = {};       // a.b.c.d
+  std::uint8_t dns[4] = {};        // a.b.c.d
   std::uint8_t dns_alt[4] = {};
   std::uint32_t net_protocols = 0;
   std::uint32_t framing_protocol = 0;

@@ -48,10 +48,8 @@ std::string ChooseVpnDevice(platform::RasApi& ras, const std::string& entry_name
   return "none";
 }
 
-platform::RasEntryFields MakeVpnEntry(const std::string& entry_name,
-                                      const std::string& device_type,
-                                      const std::string& device_name,
-                                      std::uint32_t net_protocols,
+platform::RasEntryFields MakeVpnEntry(const std::string& entry_name, const std::string& device_type,
+                                      const std::string& device_name, std::uint32_t net_protocols,
                                       std::uint32_t framing_protocol,
                                       const std::string& phone_number) {
   platform::RasEntryFields e;

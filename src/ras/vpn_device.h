@@ -9,7 +9,8 @@
 namespace vexo {
 
 // Members of the entry the client writes.
-inline constexpr std::uint32_t kEntryOptions = 0x1018;  // encryption, default gateway, IP header compression
+inline constexpr std::uint32_t kEntryOptions =
+    0x1018;  // encryption, default gateway, IP header compression
 inline constexpr std::uint32_t kRasNpIp = 4;
 inline constexpr std::uint32_t kRasFpPpp = 1;
 inline constexpr std::uint32_t kRasEtVpn = 2;
@@ -35,10 +36,8 @@ bool GetVpnDeviceNames(platform::RasApi& ras, std::vector<std::string>& names);
 std::string ChooseVpnDevice(platform::RasApi& ras, const std::string& entry_name, bool& readable);
 
 // The entry as the client writes it.
-platform::RasEntryFields MakeVpnEntry(const std::string& entry_name,
-                                      const std::string& device_type,
-                                      const std::string& device_name,
-                                      std::uint32_t net_protocols,
+platform::RasEntryFields MakeVpnEntry(const std::string& entry_name, const std::string& device_type,
+                                      const std::string& device_name, std::uint32_t net_protocols,
                                       std::uint32_t framing_protocol,
                                       const std::string& phone_number);
 

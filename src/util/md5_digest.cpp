@@ -62,7 +62,7 @@ class Md5 {
                                    4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
                                    6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
     std::uint32_t x[16];
-    for (int i = 0; i < 16; ++i) {
+    for (std::size_t i = 0; i < 16; ++i) {
       x[i] = static_cast<std::uint32_t>(block[4 * i]) |
              (static_cast<std::uint32_t>(block[4 * i + 1]) << 8) |
              (static_cast<std::uint32_t>(block[4 * i + 2]) << 16) |

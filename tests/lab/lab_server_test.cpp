@@ -37,7 +37,7 @@ class LabServerTest : public ::testing::Test {
   // GET `target`: the body, "<status N>" for another status, "<error>" when
   // no answer arrived.
   std::string Get(const std::string& target) {
-    auto result = Client()->Get(target.c_str());
+    auto result = Client()->Get(target);
     if (!result) return "<error>";
     if (result->status != 200) return "<status " + std::to_string(result->status) + ">";
     return result->body;
@@ -151,11 +151,12 @@ TEST_F(LabServerTest, FiftyConcurrentClientsTwoThousandRequests) {
   std::atomic<int> answered{0};
   std::atomic<int> failed{0};
   std::vector<std::thread> clients;
+  clients.reserve(kClients);
   for (int c = 0; c < kClients; ++c) {
     clients.emplace_back([&] {
       for (int i = 0; i < kEach; ++i) {
         httplib::Client client("127.0.0.1", port_);
-        auto result = client.Get(kFixedLogin.c_str());
+        auto result = client.Get(kFixedLogin);
         if (result && result->status == 200 && result->body == "TRUE\r\n") {
           ++answered;
         } else {

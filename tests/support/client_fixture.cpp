@@ -20,8 +20,7 @@ void ClientFixture::TearDown() {
 void ClientFixture::SeedSettings(const std::string& option_lines, const std::string& api_host) {
   const std::string host = api_host.empty() ? LabControl::Address() : api_host;
   WriteFileBytes(dir_.File("Vexovpn.ini"), "[OPTION]\r\n" + option_lines + "[SERVER]\r\napi=" +
-                                               host + "\r\nweb=" + LabControl::Address() +
-                                               "\r\n");
+                                               host + "\r\nweb=" + LabControl::Address() + "\r\n");
 }
 
 void ClientFixture::StartClient() {

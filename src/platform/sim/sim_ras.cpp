@@ -131,7 +131,10 @@ struct SimRas::State {
       host = Host();
     }
     for (const auto& [handle, tunnel] : open) {
-      const auto lines = AskVpnSide(*net, "http://" + host + "/VPN/status?tunnel=" + tunnel);
+      std::string url = "http://" + host;
+      url += "/VPN/status?tunnel=";
+      url += tunnel;
+      const auto lines = AskVpnSide(*net, url);
       if (!lines.empty() && lines[0] == "DOWN") {
         std::lock_guard<std::mutex> lock(mutex);
         connections.erase(std::remove_if(connections.begin(), connections.end(),

@@ -49,10 +49,10 @@ struct DialogSpec {
   int id = 0;
   std::string caption;
   int width = 0, height = 0;  // dialog units
-  bool has_caption = false;    // false: a pop-up without caption bar
-  bool visible = false;        // shown at creation
+  bool has_caption = false;   // false: a pop-up without caption bar
+  bool visible = false;       // shown at creation
   bool system_menu = true;
-  bool app_window = false;     // a taskbar button of its own
+  bool app_window = false;  // a taskbar button of its own
   std::string font = "굴림";
   int font_points = 9;
   std::vector<ControlSpec> controls;

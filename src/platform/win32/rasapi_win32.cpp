@@ -104,9 +104,9 @@ class Win32Ras : public RasApi {
     CopyText(params.szUserName, sizeof params.szUserName, f.user_name);
     CopyText(params.szPassword, sizeof params.szPassword, f.password);
     HRASCONN conn = nullptr;
-    const DWORD result = RasDialA(nullptr, nullptr, &params, 0,
-                                  reinterpret_cast<LPVOID>(reinterpret_cast<void*>(callback)),
-                                  &conn);
+    const DWORD result =
+        RasDialA(nullptr, nullptr, &params, 0,
+                 reinterpret_cast<LPVOID>(reinterpret_cast<void*>(callback)), &conn);
     handle = reinterpret_cast<RasConnHandle>(conn);
     return result;
   }
