@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
   const bool served = server.Serve();
   // Wakes the waiter if serving ended for another reason; it is joined before
   // the server goes away.
-  pthread_kill(waiter.native_handle(),
-               SIGTERM);  // NOLINT(bugprone-bad-signal-to-kill-thread): wakes sigwait
+  // NOLINTNEXTLINE(bugprone-bad-signal-to-kill-thread): the signal wakes sigwait
+  pthread_kill(waiter.native_handle(), SIGTERM);
   waiter.join();
   return served ? 0 : 1;
 }

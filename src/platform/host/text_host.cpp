@@ -11,8 +11,8 @@ namespace vexo::platform {
 std::string Utf8ToAnsi(std::string_view utf8) {
   iconv_t cd = iconv_open("CP949", "UTF-8");
   // iconv_open reports failure as (iconv_t)-1.
-  if (cd == reinterpret_cast<iconv_t>(-1))
-    return std::string(utf8);  // NOLINT(performance-no-int-to-ptr)
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(utf8);
   std::string out;
   out.reserve(utf8.size());
   char* in = const_cast<char*>(utf8.data());

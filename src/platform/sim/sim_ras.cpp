@@ -137,9 +137,8 @@ struct SimRas::State {
       const auto lines = AskVpnSide(*net, url);
       if (!lines.empty() && lines[0] == "DOWN") {
         std::lock_guard<std::mutex> lock(mutex);
-        connections.erase(std::remove_if(connections.begin(), connections.end(),
-                                         [&](const Connection& c) { return c.handle == handle; }),
-                          connections.end());
+        std::string unused;
+        Remove(handle, unused);
       }
     }
   }
