@@ -28,6 +28,7 @@ class DialScenario : public ClientFixture {
 #ifndef _WIN32
     Sim().Reset();
     Sim().Configure(os_, vexo::platform::SystemNet(), LabControl::Address());
+    Sim().SetStepDelay(2);
 #endif
     StartClient();
     driver().Type(res::kLoginDialog, res::kIdEdit, "kim");
@@ -89,6 +90,15 @@ class DialScenario : public ClientFixture {
 TEST_F(DialScenario, DialConnectsThroughTheLabAndTheTunnelIsSeen) {
   EXPECT_FALSE(TunnelUp());
   Dial("fix-a.lab", "r10", "p10");
+  using Event = std::pair<unsigned, unsigned long>;
+  EXPECT_EQ(Sim().Reported(), (std::vector<Event>{{0, 0},
+                                                  {1, 0},
+                                                  {2, 0},
+                                                  {3, 0},
+                                                  {4, 0},
+                                                  {5, 0},
+                                                  {14, 0},
+                                                  {0x2000, 0}}));
   EXPECT_EQ(Status(), "Connect to remote server successfully!\nPlease wait...");
   EXPECT_TRUE(TunnelUp());
   EXPECT_EQ(LabControl::Control("tunnels"), "t1\tfix-a.lab\t203.0.113.10\t203.0.113.10\n");
@@ -135,6 +145,12 @@ TEST_F(DialScenario, FailuresKeepTheStateTextAndSayWhy) {
     EXPECT_EQ(Status(), c.status) << c.server;
     EXPECT_FALSE(TunnelUp());
   }
+  // The refused dial ended at the authentication, the unreachable one at the
+  // device.
+  using Event = std::pair<unsigned, unsigned long>;
+  const std::vector<Event> expected = {{0, 0}, {1, 0}, {2, 0},   {3, 0},  {4, 0},
+                                       {5, 691}, {0, 0}, {1, 0}, {2, 800}};
+  EXPECT_EQ(Sim().Reported(), expected);
   // A code the system has no text for.
   OnFixed([](CMainDlg& w) { w.OnRasDialEvent(5, 12345); });
   EXPECT_EQ(Status(), "Verifying the user name and password...\nUnknow ras error.");
@@ -188,6 +204,7 @@ TEST_F(DialScenario, HangUpTakesTheHandleOrTheLastOwnConnection) {
   // After a dial the handle stays set, and the next dial hangs it up first.
   Sim().Reset();
   Sim().Configure(os_, vexo::platform::SystemNet(), LabControl::Address());
+  Sim().SetStepDelay(2);
   Dial("fix-a.lab", "r10", "p10");
   vexo::platform::RasConnHandle first = 0;
   OnFixed([&](CMainDlg& w) { first = w.m_hRasConn; });

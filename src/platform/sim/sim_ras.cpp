@@ -76,9 +76,10 @@ struct SimRas::State {
   std::string vpn_host;
   std::vector<RasDevice> devices;
   std::vector<std::vector<std::string>> base_adapters;
-  unsigned step_delay_ms = 5;
+  unsigned step_delay_ms = 150;
   std::vector<Connection> connections;
   std::vector<RasConnHandle> hung_up;
+  std::vector<std::pair<unsigned, unsigned long>> reported;
   RasConnHandle next_handle = 0x1000;
   int dials_running = 0;
 
@@ -87,9 +88,10 @@ struct SimRas::State {
                {"vpn", "WAN Miniport (L2TP)"},
                {"vpn", "WAN Miniport (PPTP)"}};
     base_adapters = {{"192.168.0.10"}};
-    step_delay_ms = 5;
+    step_delay_ms = 150;  // a dial takes about a second, as a real one does
     connections.clear();
     hung_up.clear();
+    reported.clear();
   }
 
   std::string Host() {
@@ -204,6 +206,11 @@ void SimRas::WaitForDials() {
   state_->idle.wait(lock, [this] { return state_->dials_running == 0; });
 }
 
+std::vector<std::pair<unsigned, unsigned long>> SimRas::Reported() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->reported;
+}
+
 std::vector<RasConnHandle> SimRas::HungUp() const {
   std::lock_guard<std::mutex> lock(state_->mutex);
   return state_->hung_up;
@@ -293,6 +300,7 @@ unsigned long SimRas::Dial(const RasDialFields& fields, RasDialCallback callback
         if (s->Find(mine) == nullptr) return false;
         std::string unused;
         if (error != 0) s->Remove(mine, unused);
+        s->reported.emplace_back(state, error);
       }
       callback(kDialEvent, state, error);
       return error == 0;
@@ -327,6 +335,7 @@ unsigned long SimRas::Dial(const RasDialFields& fields, RasDialCallback callback
         c->tunnel = lines[1];
         c->adapter = lines[2];
         c->connected = true;
+        s->reported.emplace_back(kConnected, 0);
       }
       callback(kDialEvent, kConnected, 0);
     }();

@@ -39,6 +39,8 @@ class SimRas : public RasApi {
   void WaitForDials();
   // The handles hung up so far, oldest first.
   std::vector<RasConnHandle> HungUp() const;
+  // The (state, error) pairs the dials reported through their callbacks.
+  std::vector<std::pair<unsigned, unsigned long>> Reported() const;
   // Back to the defaults; the phonebook file is left alone.
   void Reset();
 
