@@ -29,6 +29,12 @@ void CProductWindow::ReadOptions() {
   window().SetItemText(vexo::res::kMinutesEdit, options.autotime);
 }
 
+void CProductWindow::DressList() {
+  window().ModifyListStyle(vexo::res::kServerList, vexo::ui::kNoColumnHeader,
+                           vexo::ui::kOwnerDrawFixed);
+  window().SetListExtendedStyle(vexo::res::kServerList, vexo::ui::kFullRowSelect);
+}
+
 void CProductWindow::UpdateFromControls() {
   m_nTunnelType = window().CheckedRadio(vexo::res::kL2tpRadio, vexo::res::kPptpRadio);
   const std::string minutes = window().ItemText(vexo::res::kMinutesEdit);

@@ -91,6 +91,10 @@ class CProductWindow : public vexo::ui::Dialog {
   virtual vexo::platform::RasDialCallback DialCallback() const = 0;
   virtual void SetDialTarget() = 0;
 
+  // The list: the owner-drawn style of the template only serves the row
+  // height; no header, full-row selection.
+  void DressList();
+
   // The options read of the window's initialisation.
   void ReadOptions();
   // Controls into members (tunnel type, minutes).

@@ -23,6 +23,7 @@ bool CDynamicVPN::OnInitDialog() {
                  {"아이피", ColumnFormat::kLeft, 130},
                  {"상품", ColumnFormat::kCenter, 120},
                  {"server", ColumnFormat::kCenter, 0}};
+  DressList();
   int index = 0;
   for (const auto& c : columns) {
     window().InsertColumn(vexo::res::kServerList, index++, c.title, c.format, c.width);

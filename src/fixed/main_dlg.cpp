@@ -21,6 +21,7 @@ bool CMainDlg::OnInitDialog() {
     int width;
   } columns[] = {{"상태", 55}, {"아이피", 105}, {"만료일", 80}, {"메모", 124},
                  {"rid", 0},   {"rpwd", 0},     {"server", 0}};
+  DressList();
   int index = 0;
   for (const auto& c : columns) {
     window().InsertColumn(vexo::res::kServerList, index++, c.title, ColumnFormat::kCenter, c.width);

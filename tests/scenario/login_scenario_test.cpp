@@ -52,6 +52,19 @@ TEST_F(LoginScenario, FirstStartShowsAnEmptyFixedChoice) {
     EXPECT_EQ(w.ItemText(res::kMinutesEdit), "10");
     EXPECT_EQ(w.ColumnCount(res::kServerList), 4);
   });
+  driver().Inspect(res::kFixedDialog, [](vexo::ui::Window& w) {
+    ASSERT_EQ(w.ColumnCount(res::kServerList), 7);
+    EXPECT_EQ(w.ColumnTitle(res::kServerList, 3), "메모");
+    EXPECT_EQ(w.ColumnWidth(res::kServerList, 1), 105);
+    EXPECT_EQ(w.ColumnWidth(res::kServerList, 6), 0) << "server column hidden";
+    const unsigned style = w.ListStyle(res::kServerList);
+    EXPECT_TRUE(style & vexo::ui::kNoColumnHeader);
+    EXPECT_FALSE(style & vexo::ui::kOwnerDrawFixed);
+    EXPECT_TRUE(style & vexo::ui::kSingleSelection);
+    EXPECT_EQ(w.ListExtendedStyleOf(res::kServerList), vexo::ui::kFullRowSelect);
+    EXPECT_FALSE(w.IsItemEnabled(res::kStartChangeButton));
+    EXPECT_FALSE(w.IsItemEnabled(res::kMinutesEdit));
+  });
   EXPECT_TRUE(LabControl::Log().empty()) << "nothing is sent before a login";
 }
 

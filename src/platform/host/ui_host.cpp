@@ -40,6 +40,7 @@ struct HostControl {
   int mark = -1;
   int hint = 0;
   int scroll = 0;
+  unsigned extended = 0;
 };
 
 class HostUi;
@@ -170,6 +171,13 @@ class HostWindow : public Window {
   }
   int RowTop(int id, int row) const override { return row * kRowHeight - Get(id).scroll; }
   void ScrollList(int id, int dy) override { At(id).scroll += dy; }
+  void ModifyListStyle(int id, unsigned add, unsigned remove) override {
+    HostControl& c = At(id);
+    c.spec.style = (c.spec.style & ~remove) | add;
+  }
+  unsigned ListStyle(int id) const override { return Get(id).spec.style; }
+  void SetListExtendedStyle(int id, unsigned styles) override { At(id).extended = styles; }
+  unsigned ListExtendedStyleOf(int id) const override { return Get(id).extended; }
 
   void SetTimer(int timer_id, unsigned milliseconds) override;
   void KillTimer(int timer_id) override;

@@ -59,6 +59,10 @@ class Dialog : public WindowEvents {
   bool MayShow() override { return true; }
   void OnDestroy() override {}
   void OnListClick(int, int, bool) override {}
+  std::optional<int> BackgroundBitmap() override { return std::nullopt; }
+  std::optional<ControlColors> ColorsOf(int) override { return std::nullopt; }
+  int MeasureRow(int) override { return 0; }
+  std::optional<RowColors> ColorsOfRow(int, int) override { return std::nullopt; }
 
   void EndDialog(int result) {
     if (attached_) attached_->EndDialog(result);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/ui/dialog_spec.h"
@@ -29,6 +30,30 @@ enum class BoxAnswer { kOk, kYes, kNo };
 
 // Column alignment of a list view.
 enum class ColumnFormat { kLeft, kCenter, kRight };
+
+// Extended styles of a list view.
+enum ListExtendedStyle : unsigned {
+  kListExNone = 0,
+  kFullRowSelect = 1u << 0,
+};
+
+// A colour as 0xRRGGBB.
+using Rgb = std::uint32_t;
+
+// How a control is coloured: its text, the background behind the text, and
+// the brush its background is painted with (none: the hollow brush, so the
+// window's picture shows through).
+struct ControlColors {
+  std::optional<Rgb> text;
+  std::optional<Rgb> text_background;  // none: transparent text background
+  std::optional<Rgb> brush;
+};
+
+// The colours of one list-view row.
+struct RowColors {
+  Rgb text = 0;
+  Rgb background = 0xFFFFFF;
+};
 
 class Window;
 
@@ -54,6 +79,16 @@ class WindowEvents {
   virtual void OnDestroy() = 0;
   // A double-click or click on a row of a list view (-1: outside every row).
   virtual void OnListClick(int list_id, int row, bool double_click) = 0;
+
+  // Hooks of the skin; what they leave empty keeps the system's look.
+  // The bitmap resource painted as the background from the top-left corner.
+  virtual std::optional<int> BackgroundBitmap() = 0;
+  // The colours of a static, edit or button.
+  virtual std::optional<ControlColors> ColorsOf(int control_id) = 0;
+  // The row height of a list view with measured rows; 0 keeps the system's.
+  virtual int MeasureRow(int list_id) = 0;
+  // The colours of a list-view row as it is drawn.
+  virtual std::optional<RowColors> ColorsOfRow(int list_id, int row) = 0;
 };
 
 class Window {
@@ -124,6 +159,11 @@ class Window {
   virtual bool IsRowSelected(int id, int row) const = 0;
   virtual int RowTop(int id, int row) const = 0;  // pixels from the list's top
   virtual void ScrollList(int id, int dy) = 0;
+  // The list view's styles (ControlStyle flags): `add` set, `remove` cleared.
+  virtual void ModifyListStyle(int id, unsigned add, unsigned remove) = 0;
+  virtual unsigned ListStyle(int id) const = 0;
+  virtual void SetListExtendedStyle(int id, unsigned styles) = 0;
+  virtual unsigned ListExtendedStyleOf(int id) const = 0;
 
   // Timers, on this window; each tick calls OnTimer(id) on the UI thread.
   virtual void SetTimer(int timer_id, unsigned milliseconds) = 0;

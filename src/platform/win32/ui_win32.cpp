@@ -223,6 +223,31 @@ class Win32Window : public Window {
     return r.top;
   }
   void ScrollList(int id, int dy) override { SendMessageA(Item(id), LVM_SCROLL, 0, dy); }
+  void ModifyListStyle(int id, unsigned add, unsigned remove) override {
+    HWND list = Item(id);
+    const LONG style = GetWindowLongA(list, GWL_STYLE);
+    SetWindowLongA(list, GWL_STYLE,
+                   static_cast<LONG>((style & ~ListStyleBits(remove)) | ListStyleBits(add)));
+    SetWindowPos(list, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  unsigned ListStyle(int id) const override {
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(Item(id), GWL_STYLE));
+    unsigned out = 0;
+    if (style & LVS_OWNERDRAWFIXED) out |= kOwnerDrawFixed;
+    if (style & LVS_SINGLESEL) out |= kSingleSelection;
+    if (style & LVS_NOCOLUMNHEADER) out |= kNoColumnHeader;
+    if (style & LVS_SHOWSELALWAYS) out |= kShowSelectionAlways;
+    return out;
+  }
+  void SetListExtendedStyle(int id, unsigned styles) override {
+    SendMessageA(Item(id), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                 (styles & kFullRowSelect) ? LVS_EX_FULLROWSELECT : 0);
+  }
+  unsigned ListExtendedStyleOf(int id) const override {
+    const LRESULT ex = SendMessageA(Item(id), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    return (ex & LVS_EX_FULLROWSELECT) ? kFullRowSelect : kListExNone;
+  }
 
   void SetTimer(int timer_id, unsigned milliseconds) override;
   void KillTimer(int timer_id) override;
@@ -247,6 +272,18 @@ class Win32Window : public Window {
 
  private:
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  static DWORD ListStyleBits(unsigned styles) {
+    DWORD bits = 0;
+    if (styles & kOwnerDrawFixed) bits |= LVS_OWNERDRAWFIXED;
+    if (styles & kSingleSelection) bits |= LVS_SINGLESEL;
+    if (styles & kNoColumnHeader) bits |= LVS_NOCOLUMNHEADER;
+    if (styles & kShowSelectionAlways) bits |= LVS_SHOWSELALWAYS;
+    return bits;
+  }
+  HBRUSH BrushOf(std::optional<Rgb> rgb);
+  INT_PTR ControlColor(HDC dc, HWND control);
+  bool PaintBackground(HDC dc);
+  LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
   INT_PTR Handle(UINT msg, WPARAM wparam, LPARAM lparam);
   void DrawOwnerButton(const DRAWITEMSTRUCT& item);
 
@@ -255,6 +292,7 @@ class Win32Window : public Window {
   Win32Window* owner_;
   HWND hwnd_ = nullptr;
   std::vector<HFONT> fonts_;
+  std::map<Rgb, HBRUSH> brushes_;
   bool modal_ = false;
   bool modal_ended_ = false;
   int modal_result_ = 0;
@@ -672,11 +710,32 @@ INT_PTR Win32Window::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
       return FALSE;
-    case WM_DRAWITEM:
-      DrawOwnerButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (item->CtlType != ODT_BUTTON) return FALSE;
+      DrawOwnerButton(*item);
       return TRUE;
+    }
+    case WM_ERASEBKGND:
+      return PaintBackground(reinterpret_cast<HDC>(wparam)) ? TRUE : FALSE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+      return ControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_MEASUREITEM: {
+      auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
+      const int height = events_.MeasureRow(static_cast<int>(measure->CtlID));
+      if (height <= 0) return FALSE;
+      measure->itemHeight = static_cast<UINT>(height);
+      return TRUE;
+    }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (header->code == NM_CUSTOMDRAW) {
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT,
+                          CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lparam)));
+        return TRUE;
+      }
       if (header->code == NM_CLICK || header->code == NM_DBLCLK) {
         const auto* item = reinterpret_cast<const NMITEMACTIVATE*>(lparam);
         events_.OnListClick(static_cast<int>(header->idFrom), item->iItem,
@@ -712,6 +771,59 @@ void Win32Window::DrawOwnerButton(const DRAWITEMSTRUCT& item) {
   DrawTextA(item.hDC, text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
+HBRUSH Win32Window::BrushOf(std::optional<Rgb> rgb) {
+  if (!rgb) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  auto it = brushes_.find(*rgb);
+  if (it == brushes_.end()) {
+    const COLORREF colour = RGB((*rgb >> 16) & 0xFF, (*rgb >> 8) & 0xFF, *rgb & 0xFF);
+    it = brushes_.emplace(*rgb, CreateSolidBrush(colour)).first;
+  }
+  return it->second;
+}
+
+static COLORREF ColorRef(Rgb rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+INT_PTR Win32Window::ControlColor(HDC dc, HWND control) {
+  const std::optional<ControlColors> colors = events_.ColorsOf(GetDlgCtrlID(control));
+  if (!colors) return FALSE;  // the system's colours
+  if (colors->text) SetTextColor(dc, ColorRef(*colors->text));
+  if (colors->text_background) {
+    SetBkColor(dc, ColorRef(*colors->text_background));
+  } else {
+    SetBkMode(dc, TRANSPARENT);
+  }
+  return reinterpret_cast<INT_PTR>(BrushOf(colors->brush));
+}
+
+bool Win32Window::PaintBackground(HDC dc) {
+  const std::optional<int> id = events_.BackgroundBitmap();
+  if (!id) return false;
+  HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(*id));
+  if (!bitmap) return false;  // no picture: the system's background
+  BITMAP info{};
+  GetObjectA(bitmap, sizeof info, &info);
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  return true;
+}
+
+LRESULT Win32Window::CustomDraw(NMLVCUSTOMDRAW& draw) {
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+    const std::optional<RowColors> colors = events_.ColorsOfRow(
+        static_cast<int>(draw.nmcd.hdr.idFrom), static_cast<int>(draw.nmcd.dwItemSpec));
+    if (!colors) return CDRF_DODEFAULT;
+    draw.clrText = ColorRef(colors->text);
+    draw.clrTextBk = ColorRef(colors->background);
+    return CDRF_NEWFONT;
+  }
+  return CDRF_DODEFAULT;
+}
+
 void Win32Window::CenterOnOwner() {
   HWND owner = GetWindow(hwnd_, GW_OWNER);
   RECT area{};
@@ -744,6 +856,8 @@ void Win32Window::Destroy() {
   hwnd_ = nullptr;
   for (HFONT font : fonts_) DeleteObject(font);
   fonts_.clear();
+  for (auto& [rgb, brush] : brushes_) DeleteObject(brush);
+  brushes_.clear();
 }
 
 void Win32Window::SetTimer(int timer_id, unsigned milliseconds) {
