@@ -35,8 +35,14 @@ bool AnswerLines::ReadLine(std::string& line) {
     const void* lf = std::memchr(start, '\n', available);
     const std::size_t take =
         lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : available;
-    for (std::size_t i = 0; i < take; ++i) {
-      if (start[i] != '\r') line.push_back(start[i]);
+    // Runs between carriage returns are appended whole.
+    const char* run = start;
+    const char* const stop = start + take;
+    while (run < stop) {
+      const void* cr = std::memchr(run, '\r', static_cast<std::size_t>(stop - run));
+      const char* run_end = cr ? static_cast<const char*>(cr) : stop;
+      line.append(run, static_cast<std::size_t>(run_end - run));
+      run = cr ? run_end + 1 : stop;
     }
     begin_ += take;
     if (lf) {
