@@ -282,6 +282,8 @@ class HostUi : public WindowSystem, public Driver {
 
   void SendTo(std::uintptr_t window, const std::function<void()>& call) override {
     const int handle = static_cast<int>(window);
+    // A window that is gone takes no call, even while nothing pumps.
+    if (Alive(handle) == nullptr) return;
     SendToUi([this, handle, &call] {
       if (Alive(handle)) call();
     });
