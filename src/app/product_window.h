@@ -13,9 +13,9 @@ class CCorvaneDlg;
 
 class CProductWindow : public vexo::ui::Dialog {
  public:
-  CProductWindow(const vexo::ui::DialogSpec& spec, vexo::ClientEnv env,
+  CProductWindow(const vexo::ui::DialogLayout& layout, vexo::ClientEnv env,
                  vexo::settings::Product product)
-      : Dialog(spec, env.ui), m_env(env), m_product(product) {}
+      : Dialog(layout, env.ui), m_env(env), m_product(product) {}
 
   // The hand-over's part of the window: the account and the user line.
   void ReceiveAccount(CCorvaneDlg* login, const std::string& id, const std::string& digest);

@@ -6,12 +6,12 @@ namespace vexo::res {
 namespace {
 
 using ui::ControlKind;
-using ui::ControlSpec;
-using ui::DialogSpec;
+using ui::ControlLayout;
+using ui::DialogLayout;
 
-ControlSpec C(int id, ControlKind kind, const char* text, int x, int y, int w, int h,
-              unsigned style = ui::kStyleNone) {
-  ControlSpec c;
+ControlLayout C(int id, ControlKind kind, const char* text, int x, int y, int w, int h,
+                unsigned style = ui::kStyleNone) {
+  ControlLayout c;
   c.id = id;
   c.kind = kind;
   c.text = text;
@@ -31,8 +31,8 @@ constexpr ControlKind kRadio = ControlKind::kRadio;
 constexpr ControlKind kDrop = ControlKind::kDropList;
 constexpr ControlKind kListView = ControlKind::kListView;
 
-DialogSpec MakeAbout() {
-  DialogSpec d;
+DialogLayout MakeAbout() {
+  DialogLayout d;
   d.id = kAboutDialog;
   d.caption = "vexo_vpn 정보";
   d.width = 170;
@@ -48,8 +48,8 @@ DialogSpec MakeAbout() {
   return d;
 }
 
-DialogSpec MakeLogin() {
-  DialogSpec d;
+DialogLayout MakeLogin() {
+  DialogLayout d;
   d.id = kLoginDialog;
   d.caption = "Vexo - VPN";
   d.width = 230;
@@ -78,8 +78,8 @@ DialogSpec MakeLogin() {
   return d;
 }
 
-DialogSpec MakeDynamic() {
-  DialogSpec d;
+DialogLayout MakeDynamic() {
+  DialogLayout d;
   d.id = kDynamicDialog;
   d.width = 230;
   d.height = 489;
@@ -114,8 +114,8 @@ DialogSpec MakeDynamic() {
   return d;
 }
 
-DialogSpec MakeFixed() {
-  DialogSpec d;
+DialogLayout MakeFixed() {
+  DialogLayout d;
   d.id = kFixedDialog;
   d.width = 230;
   d.height = 489;
@@ -150,21 +150,21 @@ DialogSpec MakeFixed() {
 
 }  // namespace
 
-const ui::DialogSpec& AboutDialog() {
-  static const DialogSpec spec = MakeAbout();
-  return spec;
+const ui::DialogLayout& AboutDialog() {
+  static const DialogLayout layout = MakeAbout();
+  return layout;
 }
-const ui::DialogSpec& LoginDialog() {
-  static const DialogSpec spec = MakeLogin();
-  return spec;
+const ui::DialogLayout& LoginDialog() {
+  static const DialogLayout layout = MakeLogin();
+  return layout;
 }
-const ui::DialogSpec& FixedDialog() {
-  static const DialogSpec spec = MakeFixed();
-  return spec;
+const ui::DialogLayout& FixedDialog() {
+  static const DialogLayout layout = MakeFixed();
+  return layout;
 }
-const ui::DialogSpec& DynamicDialog() {
-  static const DialogSpec spec = MakeDynamic();
-  return spec;
+const ui::DialogLayout& DynamicDialog() {
+  static const DialogLayout layout = MakeDynamic();
+  return layout;
 }
 
 }  // namespace vexo::res

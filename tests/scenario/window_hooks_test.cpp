@@ -11,9 +11,9 @@ namespace {
 
 using namespace vexo::ui;
 
-const DialogSpec& HookSpec() {
-  static const DialogSpec spec = [] {
-    DialogSpec d;
+const DialogLayout& HookSpec() {
+  static const DialogLayout layout = [] {
+    DialogLayout d;
     d.id = 900;
     d.caption = "hooks";
     d.width = 200;
@@ -26,7 +26,7 @@ const DialogSpec& HookSpec() {
     };
     return d;
   }();
-  return spec;
+  return layout;
 }
 
 class HookDialog : public Dialog {

@@ -19,7 +19,7 @@ namespace vexo::ui {
 namespace {
 
 struct HostControl {
-  ControlSpec spec;
+  ControlLayout layout;
   std::string text;
   bool enabled = true;
   bool visible = true;
@@ -48,11 +48,11 @@ HostUi& TheUi();
 
 class HostWindow : public Window {
  public:
-  HostWindow(HostUi& ui, const DialogSpec& spec, WindowEvents& events, HostWindow* owner,
+  HostWindow(HostUi& ui, const DialogLayout& layout, WindowEvents& events, HostWindow* owner,
              int handle);
   ~HostWindow() override;
 
-  int TemplateId() const override { return spec_.id; }
+  int TemplateId() const override { return layout_.id; }
   WindowEvents& Events() override { return events_; }
   std::uintptr_t Handle() const override { return static_cast<std::uintptr_t>(handle_); }
   void Show(bool show) override;
@@ -173,9 +173,9 @@ class HostWindow : public Window {
   void ScrollList(int id, int dy) override { At(id).scroll += dy; }
   void ModifyListStyle(int id, unsigned add, unsigned remove) override {
     HostControl& c = At(id);
-    c.spec.style = (c.spec.style & ~remove) | add;
+    c.layout.style = (c.layout.style & ~remove) | add;
   }
-  unsigned ListStyle(int id) const override { return Get(id).spec.style; }
+  unsigned ListStyle(int id) const override { return Get(id).layout.style; }
   void SetListExtendedStyle(int id, unsigned styles) override { At(id).extended = styles; }
   unsigned ListExtendedStyleOf(int id) const override { return Get(id).extended; }
 
@@ -211,7 +211,7 @@ class HostWindow : public Window {
   }
 
   HostUi& ui_;
-  const DialogSpec& spec_;
+  const DialogLayout& layout_;
   WindowEvents& events_;
   HostWindow* owner_;
   int handle_;
@@ -235,22 +235,22 @@ class HostUi : public WindowSystem, public Driver {
   // --- WindowSystem
   void InitCommonControls() override {}
 
-  std::unique_ptr<Window> Create(const DialogSpec& spec, WindowEvents& events,
+  std::unique_ptr<Window> Create(const DialogLayout& layout, WindowEvents& events,
                                  Window* owner) override {
     int handle = 0;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       handle = next_handle_++;
     }
-    auto window =
-        std::make_unique<HostWindow>(*this, spec, events, static_cast<HostWindow*>(owner), handle);
+    auto window = std::make_unique<HostWindow>(*this, layout, events,
+                                               static_cast<HostWindow*>(owner), handle);
     {
       std::lock_guard<std::mutex> lock(mutex_);
       windows_[handle] = window.get();
     }
     events.OnCreate(*window);
     events.OnInitDialog();
-    if (spec.visible) window->Show(true);
+    if (layout.visible) window->Show(true);
     return window;
   }
 
@@ -365,16 +365,16 @@ class HostUi : public WindowSystem, public Driver {
     Input(dialog_id, [control_id](HostWindow& w) {
       HostControl* c = w.Find(control_id);
       if (!c || !c->enabled || !c->visible) return;
-      if (c->spec.kind == ControlKind::kRadio) {
+      if (c->layout.kind == ControlKind::kRadio) {
         // An automatic radio checks itself and clears its group.
         int first = control_id;
-        while (w.Find(first - 1) && w.Find(first - 1)->spec.kind == ControlKind::kRadio &&
-               !(w.Find(first)->spec.style & kGroupStart)) {
+        while (w.Find(first - 1) && w.Find(first - 1)->layout.kind == ControlKind::kRadio &&
+               !(w.Find(first)->layout.style & kGroupStart)) {
           --first;
         }
         int last = control_id;
-        while (w.Find(last + 1) && w.Find(last + 1)->spec.kind == ControlKind::kRadio &&
-               !(w.Find(last + 1)->spec.style & kGroupStart)) {
+        while (w.Find(last + 1) && w.Find(last + 1)->layout.kind == ControlKind::kRadio &&
+               !(w.Find(last + 1)->layout.style & kGroupStart)) {
           ++last;
         }
         w.CheckRadio(first, last, control_id - first);
@@ -600,16 +600,21 @@ HostUi& TheUi() {
   return *ui;
 }
 
-HostWindow::HostWindow(HostUi& ui, const DialogSpec& spec, WindowEvents& events, HostWindow* owner,
-                       int handle)
-    : ui_(ui), spec_(spec), events_(events), owner_(owner), handle_(handle), text_(spec.caption) {
-  for (const ControlSpec& c : spec.controls) {
+HostWindow::HostWindow(HostUi& ui, const DialogLayout& layout, WindowEvents& events,
+                       HostWindow* owner, int handle)
+    : ui_(ui),
+      layout_(layout),
+      events_(events),
+      owner_(owner),
+      handle_(handle),
+      text_(layout.caption) {
+  for (const ControlLayout& c : layout.controls) {
     HostControl control;
-    control.spec = c;
+    control.layout = c;
     control.text = c.text;
     controls_[c.id] = control;
   }
-  for (const auto& [id, items] : spec.list_items) controls_[id].items = items;
+  for (const auto& [id, items] : layout.list_items) controls_[id].items = items;
 }
 
 HostWindow::~HostWindow() {

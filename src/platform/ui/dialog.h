@@ -5,21 +5,21 @@
 
 #include <memory>
 
-#include "platform/ui/dialog_spec.h"
+#include "platform/ui/dialog_layout.h"
 #include "platform/ui/window.h"
 
 namespace vexo::ui {
 
 class Dialog : public WindowEvents {
  public:
-  Dialog(const DialogSpec& spec, WindowSystem& system) : spec_(spec), system_(system) {}
+  Dialog(const DialogLayout& layout, WindowSystem& system) : layout_(layout), system_(system) {}
   ~Dialog() override { DestroyWindow(); }
   Dialog(const Dialog&) = delete;
   Dialog& operator=(const Dialog&) = delete;
 
   // Creates the window as a modeless dialog owned by `owner` (may be null).
   bool Create(Dialog* owner) {
-    window_ = system_.Create(spec_, *this, owner ? owner->window_.get() : nullptr);
+    window_ = system_.Create(layout_, *this, owner ? owner->window_.get() : nullptr);
     if (!window_) attached_ = nullptr;
     return window_ != nullptr;
   }
@@ -69,7 +69,7 @@ class Dialog : public WindowEvents {
   }
 
  private:
-  const DialogSpec& spec_;
+  const DialogLayout& layout_;
   WindowSystem& system_;
   std::unique_ptr<Window> window_;
   Window* attached_ = nullptr;  // set by the backend before OnInitDialog

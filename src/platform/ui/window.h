@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/ui/dialog_spec.h"
+#include "platform/ui/dialog_layout.h"
 
 namespace vexo::ui {
 
@@ -182,9 +182,9 @@ class WindowSystem {
 
   // Initialises the common controls (the Windows 95 classes).
   virtual void InitCommonControls() = 0;
-  // Creates a window from `spec` owned by `owner` (may be null), hidden
-  // unless the spec is visible; its OnInitDialog runs before this returns.
-  virtual std::unique_ptr<Window> Create(const DialogSpec& spec, WindowEvents& events,
+  // Creates a window from `layout` owned by `owner` (may be null), hidden
+  // unless the layout is visible; its OnInitDialog runs before this returns.
+  virtual std::unique_ptr<Window> Create(const DialogLayout& layout, WindowEvents& events,
                                          Window* owner) = 0;
   // Runs the modal loop of `window`, with its owner disabled, until
   // EndDialog; returns the result given to EndDialog.

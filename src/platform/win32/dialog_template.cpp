@@ -40,7 +40,7 @@ struct ItemClass {
   DWORD ex_style;
 };
 
-ItemClass ClassOf(const ControlSpec& c) {
+ItemClass ClassOf(const ControlLayout& c) {
   const unsigned s = c.style;
   DWORD style = WS_CHILD | WS_VISIBLE;
   DWORD ex = 0;
@@ -83,25 +83,25 @@ ItemClass ClassOf(const ControlSpec& c) {
 
 }  // namespace
 
-std::vector<WORD> BuildDialogTemplate(const DialogSpec& spec) {
+std::vector<WORD> BuildDialogTemplate(const DialogLayout& layout) {
   std::vector<WORD> t;
   DWORD style = DS_SETFONT | WS_POPUP;
-  if (spec.has_caption) style |= WS_CAPTION | DS_MODALFRAME;
-  if (spec.system_menu) style |= WS_SYSMENU;
-  if (spec.visible) style |= WS_VISIBLE;
+  if (layout.has_caption) style |= WS_CAPTION | DS_MODALFRAME;
+  if (layout.system_menu) style |= WS_SYSMENU;
+  if (layout.visible) style |= WS_VISIBLE;
   PushDword(t, style);
-  PushDword(t, spec.app_window ? WS_EX_APPWINDOW : 0);
-  t.push_back(static_cast<WORD>(spec.controls.size()));
+  PushDword(t, layout.app_window ? WS_EX_APPWINDOW : 0);
+  t.push_back(static_cast<WORD>(layout.controls.size()));
   t.push_back(0);  // x
   t.push_back(0);  // y
-  t.push_back(static_cast<WORD>(spec.width));
-  t.push_back(static_cast<WORD>(spec.height));
+  t.push_back(static_cast<WORD>(layout.width));
+  t.push_back(static_cast<WORD>(layout.height));
   t.push_back(0);  // no menu
   t.push_back(0);  // the standard dialog class
-  PushText(t, spec.caption);
-  t.push_back(static_cast<WORD>(spec.font_points));
-  PushText(t, spec.font);
-  for (const ControlSpec& c : spec.controls) {
+  PushText(t, layout.caption);
+  t.push_back(static_cast<WORD>(layout.font_points));
+  PushText(t, layout.font);
+  for (const ControlLayout& c : layout.controls) {
     Align(t);
     const ItemClass k = ClassOf(c);
     PushDword(t, k.style);

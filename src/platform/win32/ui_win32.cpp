@@ -40,15 +40,15 @@ std::string WindowTextOf(HWND hwnd) {
 
 class Win32Window : public Window {
  public:
-  Win32Window(const DialogSpec& spec, WindowEvents& events, Win32Window* owner)
-      : spec_(spec), events_(events), owner_(owner) {}
+  Win32Window(const DialogLayout& layout, WindowEvents& events, Win32Window* owner)
+      : layout_(layout), events_(events), owner_(owner) {}
   ~Win32Window() override {
     if (hwnd_) Destroy();
   }
 
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
-  int TemplateId() const override { return spec_.id; }
+  int TemplateId() const override { return layout_.id; }
   WindowEvents& Events() override { return events_; }
   std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
   void Show(bool show) override { ShowWindow(hwnd_, show ? SW_SHOW : SW_HIDE); }
@@ -265,7 +265,7 @@ class Win32Window : public Window {
   HWND hwnd() const { return hwnd_; }
   WindowEvents& events() { return events_; }
   Win32Window* owner() { return owner_; }
-  const DialogSpec& spec() const { return spec_; }
+  const DialogLayout& layout() const { return layout_; }
   bool modal_ended() const { return modal_ended_; }
   int modal_result() const { return modal_result_; }
   void set_modal() { modal_ = true; }
@@ -287,7 +287,7 @@ class Win32Window : public Window {
   INT_PTR Handle(UINT msg, WPARAM wparam, LPARAM lparam);
   void DrawOwnerButton(const DRAWITEMSTRUCT& item);
 
-  const DialogSpec& spec_;
+  const DialogLayout& layout_;
   WindowEvents& events_;
   Win32Window* owner_;
   HWND hwnd_ = nullptr;
@@ -307,10 +307,10 @@ class Win32Ui : public WindowSystem, public Driver {
     InitCommonControlsEx(&icc);
   }
 
-  std::unique_ptr<Window> Create(const DialogSpec& spec, WindowEvents& events,
+  std::unique_ptr<Window> Create(const DialogLayout& layout, WindowEvents& events,
                                  Window* owner) override {
-    auto window = std::make_unique<Win32Window>(spec, events, static_cast<Win32Window*>(owner));
-    const std::vector<WORD> tmpl = win32::BuildDialogTemplate(spec);
+    auto window = std::make_unique<Win32Window>(layout, events, static_cast<Win32Window*>(owner));
+    const std::vector<WORD> tmpl = win32::BuildDialogTemplate(layout);
     HWND parent = owner ? static_cast<Win32Window*>(owner)->hwnd() : nullptr;
     HWND hwnd = CreateDialogIndirectParamA(
         GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()), parent,
@@ -325,7 +325,7 @@ class Win32Ui : public WindowSystem, public Driver {
     HWND owner = window.owner() ? window.owner()->hwnd() : nullptr;
     const bool owner_was_enabled = owner && IsWindowEnabled(owner);
     if (owner) EnableWindow(owner, FALSE);
-    if (window.spec().visible) ShowWindow(window.hwnd(), SW_SHOW);
+    if (window.layout().visible) ShowWindow(window.hwnd(), SW_SHOW);
     MSG msg;
     while (!window.modal_ended() && window.Exists()) {
       const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
@@ -665,7 +665,7 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPA
 INT_PTR Win32Window::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_INITDIALOG:
-      for (const auto& [id, items] : spec_.list_items) {
+      for (const auto& [id, items] : layout_.list_items) {
         for (const std::string& item : items) {
           SendMessageA(Item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
         }

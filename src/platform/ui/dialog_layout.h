@@ -37,7 +37,7 @@ enum ControlStyle : unsigned {
   kDefaultButton = 1u << 13,
 };
 
-struct ControlSpec {
+struct ControlLayout {
   int id = 0;
   ControlKind kind = ControlKind::kStatic;
   std::string text;
@@ -45,7 +45,7 @@ struct ControlSpec {
   unsigned style = kStyleNone;
 };
 
-struct DialogSpec {
+struct DialogLayout {
   int id = 0;
   std::string caption;
   int width = 0, height = 0;  // dialog units
@@ -55,7 +55,7 @@ struct DialogSpec {
   bool app_window = false;  // a taskbar button of its own
   std::string font = "굴림";
   int font_points = 9;
-  std::vector<ControlSpec> controls;
+  std::vector<ControlLayout> controls;
   // Items of drop-down lists, in order, by control id.
   std::vector<std::pair<int, std::vector<std::string>>> list_items;
 };
