@@ -1,6 +1,7 @@
 // The connection layer of a product window: the dial routine, its events,
-// hang-up and the tunnel check. On the host against the simulated RAS and
-// the lab's VPN side; under Wine against the real rasapi32.
+// hang-up and the tunnel check. Against the simulated RAS and the lab's VPN
+// side on the host and on real windows under Wine (VEXO_SIM_RAS), and against
+// the real rasapi32 under Wine.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -10,7 +11,7 @@
 #include "res/resource_ids.h"
 #include "support/client_fixture.h"
 
-#ifndef _WIN32
+#if VEXO_SIM_RAS
 #include "platform/net.h"
 #include "platform/sim/sim_ras.h"
 #endif
@@ -25,7 +26,7 @@ class DialScenario : public ClientFixture {
  protected:
   void SetUp() override {
     ClientFixture::SetUp();
-#ifndef _WIN32
+#if VEXO_SIM_RAS
     Sim().Reset();
     Sim().Configure(os_, vexo::platform::SystemNet(), LabControl::Address());
     Sim().SetStepDelay(2);
@@ -39,7 +40,7 @@ class DialScenario : public ClientFixture {
   }
   void TearDown() override {
     ClientFixture::TearDown();
-#ifndef _WIN32
+#if VEXO_SIM_RAS
     Sim().Reset();
 #endif
   }
@@ -66,7 +67,7 @@ class DialScenario : public ClientFixture {
 
   void Settle() {
     ASSERT_TRUE(Idle());
-#ifndef _WIN32
+#if VEXO_SIM_RAS
     Sim().WaitForDials();
 #endif
     ASSERT_TRUE(Idle());
@@ -80,12 +81,12 @@ class DialScenario : public ClientFixture {
     return up;
   }
 
-#ifndef _WIN32
+#if VEXO_SIM_RAS
   static vexo::platform::sim::SimRas& Sim() { return vexo::platform::sim::TheSimRas(); }
 #endif
 };
 
-#ifndef _WIN32
+#if VEXO_SIM_RAS
 
 TEST_F(DialScenario, DialConnectsThroughTheLabAndTheTunnelIsSeen) {
   EXPECT_FALSE(TunnelUp());

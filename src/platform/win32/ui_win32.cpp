@@ -750,7 +750,8 @@ INT_PTR Win32Window::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       TheUi().MarkerSeen(lparam);
       return TRUE;
     default:
-      if (msg >= WM_USER && msg < WM_APP) {
+      // The client's own messages, the dial event 0xCCCD among them.
+      if (msg >= WM_USER) {
         events_.OnMessage(msg, wparam, lparam);
         return TRUE;
       }
