@@ -51,6 +51,16 @@ class WinInetSession : public HttpSession {
     HINTERNET request = InternetOpenUrlA(internet_, url.c_str(), nullptr, 0,
                                          INTERNET_FLAG_TRANSFER_ASCII, kContext);
     if (request == nullptr) return nullptr;
+    // A server that closed without any answer gives no status line: that is
+    // no answer at all, whatever handle WinINet made of it.
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                        nullptr) ||
+        status == 0) {
+      InternetCloseHandle(request);
+      return nullptr;
+    }
     return std::make_unique<WinInetAnswer>(request);
   }
 
