@@ -1,3 +1,0 @@
-#include "app/vexo_main.h"
-
-int main() { return vexo::VexoMain(); }
