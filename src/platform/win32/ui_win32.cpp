@@ -551,8 +551,9 @@ class Win32Ui : public WindowSystem, public Driver {
         const KeyRoute route = x->events().PreTranslateKeyDown(key);
         if (route == KeyRoute::kSwallowed) return true;
         if (route == KeyRoute::kDialogManager) {
+          // The key goes to that dialog: as it came when the dialog is its
+          // own window's, addressed to the owner's dialog otherwise.
           MSG copy = msg;
-          copy.hwnd = msg.hwnd == root ? x->hwnd() : msg.hwnd;
           if (x->hwnd() != root) copy.hwnd = x->hwnd();
           return IsDialogMessageA(x->hwnd(), &copy) != FALSE;
         }
