@@ -228,10 +228,10 @@ void CCorvaneDlg::OnLoginResult(int command) {
   vexo::ui::Window& w = window();
   switch (command) {
     case cmd::kFixedLoginAccepted:
-      HandOverFixed();
+      HandOver(*m_pFixedWnd);
       return;
     case cmd::kDynamicLoginAccepted:
-      HandOverDynamic();
+      HandOver(*m_pDynamicWnd);
       return;
     case cmd::kLoginRefused:
       ShowBox(m_env.os.CapsLockOn() ? "로그인에 실패하였습니다. Caps Lock 키가 켜져 있습니다."
@@ -257,26 +257,15 @@ void CCorvaneDlg::OnLoginResult(int command) {
   w.EnableItem(res::kLoginButton, true);
 }
 
-void CCorvaneDlg::HandOverFixed() {
-  CMainDlg& fixed = *m_pFixedWnd;
-  fixed.ReceiveAccount(this, m_strId, m_strPwdDigest);
-  fixed.SaveSettings();
-  fixed.window().CenterOnOwner();
-  fixed.window().Show(true);
-  m_bLoginActive = 0;
-  window().Show(false);
-  window().EnableItem(res::kLoginButton, true);
-}
-
-void CCorvaneDlg::HandOverDynamic() {
-  CDynamicVPN& dynamic = *m_pDynamicWnd;
-  dynamic.ReceiveAccount(this, m_strId, m_strPwdDigest);
-  dynamic.SaveSettings();
-  dynamic.window().CenterOnOwner();
-  dynamic.window().Show(true);
-  if (dynamic.m_bCheckTimer == 0) {
-    dynamic.window().SetTimer(CDynamicVPN::kCheckTimer, CDynamicVPN::kCheckIntervalMs);
-    dynamic.m_bCheckTimer = 1;
+void CCorvaneDlg::HandOver(CProductWindow& product) {
+  product.ReceiveAccount(this, m_strId, m_strPwdDigest);
+  product.SaveSettings();
+  product.window().CenterOnOwner();
+  product.window().Show(true);
+  // The dynamic window's account check; a second hand-over starts no second timer.
+  if (&product == m_pDynamicWnd && m_pDynamicWnd->m_bCheckTimer == 0) {
+    product.window().SetTimer(CDynamicVPN::kCheckTimer, CDynamicVPN::kCheckIntervalMs);
+    m_pDynamicWnd->m_bCheckTimer = 1;
   }
   m_bLoginActive = 0;
   window().Show(false);

@@ -10,6 +10,7 @@
 #include "platform/ui/dialog.h"
 
 class CMainDlg;
+class CProductWindow;
 class CDynamicVPN;
 
 class CCorvaneDlg : public vexo::ui::Dialog {
@@ -46,8 +47,8 @@ class CCorvaneDlg : public vexo::ui::Dialog {
   void StartFixedLogin();
   void StartDynamicLogin();
   void OnLoginResult(int command);
-  void HandOverFixed();
-  void HandOverDynamic();
+  // The account goes to the product window, which is shown; this window hides.
+  void HandOver(CProductWindow& product);
   void ShowBox(const std::string& text);
   // The fields of a login, read on the UI thread when the worker starts.
   vexo::api::LoginFields Fields() const;

@@ -92,14 +92,9 @@ TEST_F(DialScenario, DialConnectsThroughTheLabAndTheTunnelIsSeen) {
   EXPECT_FALSE(TunnelUp());
   Dial("fix-a.lab", "r10", "p10");
   using Event = std::pair<unsigned, unsigned long>;
-  EXPECT_EQ(Sim().Reported(), (std::vector<Event>{{0, 0},
-                                                  {1, 0},
-                                                  {2, 0},
-                                                  {3, 0},
-                                                  {4, 0},
-                                                  {5, 0},
-                                                  {14, 0},
-                                                  {0x2000, 0}}));
+  EXPECT_EQ(
+      Sim().Reported(),
+      (std::vector<Event>{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {14, 0}, {0x2000, 0}}));
   EXPECT_EQ(Status(), "Connect to remote server successfully!\nPlease wait...");
   EXPECT_TRUE(TunnelUp());
   EXPECT_EQ(LabControl::Control("tunnels"), "t1\tfix-a.lab\t203.0.113.10\t203.0.113.10\n");
@@ -149,7 +144,7 @@ TEST_F(DialScenario, FailuresKeepTheStateTextAndSayWhy) {
   // The refused dial ended at the authentication, the unreachable one at the
   // device.
   using Event = std::pair<unsigned, unsigned long>;
-  const std::vector<Event> expected = {{0, 0}, {1, 0}, {2, 0},   {3, 0},  {4, 0},
+  const std::vector<Event> expected = {{0, 0},   {1, 0}, {2, 0}, {3, 0},  {4, 0},
                                        {5, 691}, {0, 0}, {1, 0}, {2, 800}};
   EXPECT_EQ(Sim().Reported(), expected);
   // A code the system has no text for.

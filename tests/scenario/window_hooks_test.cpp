@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <string>
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/driver.h"
@@ -10,6 +12,8 @@
 namespace {
 
 using namespace vexo::ui;
+
+#ifdef _WIN32
 
 const DialogLayout& HookSpec() {
   static const DialogLayout layout = [] {
@@ -67,19 +71,22 @@ TEST(WindowHooksTest, PaintingAsksTheDialog) {
   });
   ASSERT_TRUE(driver.RunUntilIdle());
   ASSERT_TRUE(created.load());
-  const bool painted = driver.SaveScreenshot("");  // paints everything first
-  if (painted || driver.HasWindow(900)) {
-    driver.RunUntilIdle();
-  }
-#ifdef _WIN32
+  // Painting is done before a screenshot is taken.
+  const std::string shot = "hooks.bmp";
+  EXPECT_TRUE(driver.SaveScreenshot(shot));
+  std::remove(shot.c_str());
+  ASSERT_TRUE(driver.RunUntilIdle());
   EXPECT_GT(dialog->backgrounds.load(), 0);
   EXPECT_GT(dialog->control_colors.load(), 0);
   EXPECT_GT(dialog->row_colors.load(), 0);
-#else
-  EXPECT_EQ(dialog->backgrounds.load(), 0) << "the host draws nothing";
-#endif
   driver.Inspect(900, [](Window& w) { w.EndDialog(2); });
   EXPECT_TRUE(driver.WaitUiEnded(10000));
 }
+
+#else
+
+TEST(WindowHooksTest, PaintingAsksTheDialog) { GTEST_SKIP() << "the host backend paints nothing"; }
+
+#endif
 
 }  // namespace
